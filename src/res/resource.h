@@ -1,0 +1,41 @@
+#pragma once
+// Resource and command ids.
+
+#include "platform/win_types.h"
+
+inline constexpr UINT IDD_ABOUTBOX = 100;
+inline constexpr UINT IDS_ABOUTBOX = 101;
+inline constexpr UINT IDD_PLAYER = 102;
+inline constexpr UINT IDR_POPUP = 103;
+inline constexpr UINT IDR_MAINFRAME = 128;
+inline constexpr UINT IDC_DRAG = 129;
+inline constexpr UINT IDD_LABEL_PANEL = 130;
+inline constexpr UINT IDD_OPEN_MEDIA = 131;
+
+inline constexpr int IDC_HOMEPAGE = 1002;
+inline constexpr int IDC_BROWSE = 1004;
+inline constexpr int IDC_URL = 1005;
+
+inline constexpr UINT IDM_ABOUTBOX = 0x0010;
+
+inline constexpr UINT ID_PLAY_PAUSE = 32771;
+inline constexpr UINT ID_STOP = 32772;
+inline constexpr UINT ID_AUTO_REWIND = 32776;
+inline constexpr UINT ID_REPEAT = 32777;
+inline constexpr UINT ID_STRETCH = 32778;
+inline constexpr UINT ID_AUTO_ZOOM = 32779;
+inline constexpr UINT ID_VOLUME_UP = 32780;
+inline constexpr UINT ID_VOLUME_DOWN = 32781;
+inline constexpr UINT ID_ZOOM_50 = 32782;
+inline constexpr UINT ID_ZOOM_100 = 32783;
+inline constexpr UINT ID_ZOOM_200 = 32784;
+inline constexpr UINT ID_ZOOM_25 = 32785;
+inline constexpr UINT ID_ZOOM_MAX = 32786;
+inline constexpr UINT ID_ZOOM_MIN = 32787;
+inline constexpr UINT ID_FILE_OPEN = 57601;
+inline constexpr UINT ID_APP_ABOUT = 57664;
+// ID_APP_EXIT (57665) and ID_HELP (57670) come with the application object.
+
+// Timer ids and private messages.
+inline constexpr std::uintptr_t TIMER_TICK = 50;
+inline constexpr UINT WM_GRAPHNOTIFY = WM_USER + 13;

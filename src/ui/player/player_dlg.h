@@ -1,0 +1,140 @@
+#pragma once
+// The player window: a borderless dialog that owns the filter graph, the
+// transport state, the options, the picture geometry and the label panel.
+// Its members are implemented in the folder of the subsystem each belongs to:
+// the graph, transport and volume in src/engine, the texts in src/ui/label,
+// the window, layout, menu and keys here, the dialogs' handlers in src/ui/dialogs.
+
+#include <string>
+
+#include "platform/dialog.h"
+#include "res/resource.h"
+#include "ui/label/label_panel.h"
+
+struct IGraphBuilder;
+struct IMediaControl;
+struct IMediaEventEx;
+struct IVideoWindow;
+struct IMediaPosition;
+struct IMediaSeeking;
+
+enum PlayState : int {
+    STATE_NONE = 0,
+    STATE_STOPPED = 1,
+    STATE_PAUSED = 2,
+    STATE_PLAYING = 3,
+};
+
+// left, top, width, height
+struct VideoRect {
+    LONG left = 0;
+    LONG top = 0;
+    LONG width = 0;
+    LONG height = 0;
+    friend bool operator==(const VideoRect&, const VideoRect&) = default;
+};
+
+class CPlayerDlg : public CDialog {
+public:
+    explicit CPlayerDlg(CWnd* pParent = nullptr);
+    ~CPlayerDlg() override;
+
+    std::string m_strInitialPath;
+    std::string m_strURL;
+    CLabelPanel m_wndLabel;
+    int m_nState = STATE_NONE;
+    int m_bAutoRewind = 1;
+    int m_bRepeat = 0;
+    int m_bAutoZoom = 0;
+    int m_bStretch = 0;
+    int m_nVolume = 5;
+    LONG m_lAttenuation = 0;
+    IGraphBuilder* m_pGraph = nullptr;
+    IMediaControl* m_pControl = nullptr;
+    IMediaEventEx* m_pEvent = nullptr;
+    IVideoWindow* m_pVideoWindow = nullptr;
+    IMediaPosition* m_pPosition = nullptr;
+    IMediaSeeking* m_pSeeking = nullptr;
+    LONG m_lEventCode = 0;
+    LONG m_lEventParam1 = 0;
+    LONG m_lEventParam2 = 0;
+    double m_dDuration = 0.0;
+    std::string m_strPath;
+    VideoRect m_rcSource;
+    VideoRect m_rcVideo;
+    std::string m_strSizeText;
+    std::string m_strDateText;
+    HICON m_hIcon = nullptr;
+    HCURSOR m_hDragCursor = nullptr;
+    POINT m_ptDragAnchor;
+
+    // Filter graph (src/engine).
+    BOOL CreateGraph();
+    void ReleaseGraph();
+    BOOL OpenMedia(const std::string& path, BOOL keepGraph);
+
+    // Transport (src/engine).
+    void StartPlayback();
+    void PausePlayback();
+    void StopPlayback();
+    void OpenAndPlay(const std::string& path);
+    void OnPlayPause();
+    void OnStop();
+    LRESULT OnGraphNotify(WPARAM wParam, LPARAM lParam);
+    void OnTimer(std::uintptr_t id);
+
+    // Volume (src/engine).
+    void ApplyVolume();
+    void OnVolumeUp();
+    void OnVolumeDown();
+
+    // Layout and zoom (src/ui/player).
+    void LayoutVideo();
+    void PlaceLabel();
+    void GetSourceRect();
+    void SetZoom(double factor);
+    void OnZoom25();
+    void OnZoom50();
+    void OnZoom100();
+    void OnZoom200();
+    void OnZoomMax();
+    void OnZoomMin();
+
+    // Texts (src/ui/label).
+    void GatherFileInfo();
+    void UpdateStatus(BOOL bErase);
+    void UpdateInfo();
+
+    // Window frame (src/ui/player).
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnPaint();
+    HICON OnQueryDragIcon();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnLButtonDown(UINT nFlags, POINT point);
+    void OnMouseMove(UINT nFlags, POINT point);
+    void OnLButtonUp(UINT nFlags, POINT point);
+    void OnDropFiles(HDROP hDropInfo);
+    void OnDestroy();
+
+    // Menu and keys (src/ui/player).
+    void OnContextMenu(CWnd* pWnd, POINT point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnAutoRewind();
+    void OnRepeat();
+    void OnStretch();
+    void OnAutoZoom();
+
+    // Dialogs (src/ui/dialogs).
+    void OnFileOpen();
+    void OnAppAbout();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    // The message map (player_messages.cpp) and the command table (player_commands.cpp).
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCommand(UINT id) override;
+};
