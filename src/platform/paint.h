@@ -8,6 +8,7 @@
 
 #include "platform/win_types.h"
 
+class CDC;
 class CWnd;
 struct PaintSurface;
 struct FontData;

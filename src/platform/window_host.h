@@ -6,6 +6,7 @@
 
 class QWidget;
 class QEvent;
+class QImage;
 
 namespace platform {
 // The widget that is the window's client area (children are placed on it), or
@@ -20,4 +21,8 @@ bool PostMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // messages the window would get for it (points in `source`'s coordinates) and
 // sends them to `target`. Returns true when the event was one of those.
 bool ForwardInputAsMessages(HWND target, QWidget* source, QEvent* event);
+
+// The pixels a window's handlers have drawn so far (null for windows without a
+// canvas). For tests and tools.
+const QImage* CanvasOf(HWND hwnd);
 }  // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+// Platform-private: what stands behind HICON and HCURSOR.
+
+#include <QCursor>
+#include <QIcon>
+
+struct PlatformIcon {
+    QIcon icon;
+};
+
+struct PlatformCursor {
+    QCursor cursor;
+};
