@@ -1,0 +1,55 @@
+// The player window's texts: the file's size and date, the status line and the
+// info lines of the label panel.
+
+#include "platform/dshow.h"
+#include "platform/file_status.h"
+#include "platform/time_text.h"
+#include "ui/label/info_text.h"
+#include "ui/player/player_dlg.h"
+
+namespace {
+
+constexpr const char* kUnknown = "Unknown.";
+constexpr const char* kDateFormat = "%Y/%m/%d(%a) %H:%M:%S";
+constexpr const char* kRenderError = "Error: Cannot play back the file.";
+
+}  // namespace
+
+void CPlayerDlg::GatherFileInfo()
+{
+    m_strSizeText = kUnknown;
+    m_strDateText = kUnknown;
+    FileStatus status{};
+    if (!GetFileStatus(m_strPath, &status)) return;
+    m_strSizeText = SizeText(status.size);
+    m_strDateText = FormatLocalTime(status.mtime, kDateFormat);
+}
+
+void CPlayerDlg::UpdateStatus(BOOL bErase)
+{
+    double position = 0.0;
+    if (m_pPosition != nullptr) m_pPosition->get_CurrentPosition(&position);
+    const double duration = m_dDuration;
+    m_wndLabel.m_strStatus = StatusLine(StatusWord(m_nState), position, duration, m_nVolume);
+    m_wndLabel.m_dPosition = position;
+    m_wndLabel.m_dDuration = duration;
+    m_wndLabel.RefreshStatusStrip(bErase);
+}
+
+void CPlayerDlg::UpdateInfo()
+{
+    UpdateStatus(TRUE);
+    const std::string name = FileNameFromPath(m_strPath);
+    if (!name.empty()) {
+        m_wndLabel.m_strError.clear();
+        m_wndLabel.m_strName = name;
+        m_wndLabel.m_strVideoSize = VideoSizeLine(m_rcSource.width, m_rcSource.height);
+        m_wndLabel.m_strTime = TimeLine(m_dDuration);
+        m_wndLabel.m_strSize = "Size: " + m_strSizeText;
+        m_wndLabel.m_strDate = "Date: " + m_strDateText;
+    } else {
+        m_wndLabel.m_strStatus.clear();
+        m_wndLabel.m_strError = kRenderError;
+    }
+    m_wndLabel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}

@@ -1,0 +1,61 @@
+// The player window's message map: each message goes to exactly one handler.
+
+#include "ui/player/player_dlg.h"
+
+namespace {
+
+POINT PointOf(LPARAM lParam)
+{
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+}  // namespace
+
+LRESULT CPlayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CONTEXTMENU:
+        OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), PointOf(lParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        OnSysCommand(static_cast<UINT>(wParam), lParam);
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(OnQueryDragIcon());
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(static_cast<UINT>(wParam), PointOf(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(static_cast<UINT>(wParam), PointOf(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp(static_cast<UINT>(wParam), PointOf(lParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBkgnd(reinterpret_cast<CDC*>(wParam));
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
+               HIWORD(static_cast<std::uintptr_t>(lParam)));
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
+                  HIWORD(static_cast<std::uintptr_t>(lParam)));
+        return 0;
+    case WM_GRAPHNOTIFY:
+        return OnGraphNotify(wParam, lParam);
+    default:
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+}
