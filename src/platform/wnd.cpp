@@ -180,8 +180,8 @@ BOOL CWnd::CreateEx(const WindowStyle& style, const RECT& rect, CWnd* parent)
         auto* frame = new FrameWidget(p, style.sizingFrame ? style.frameWidth : 0);
         auto* client = new ClientWidget(p, frame);
         client->setFocusPolicy(Qt::StrongFocus);
-        frame->SetClient(client);
         frame->setGeometry(geometry);
+        frame->SetClient(client);
         p->top = frame;
         p->client = client;
     }

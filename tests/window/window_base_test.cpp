@@ -1,0 +1,165 @@
+// The window base: what the program's handlers rely on of sizes, timers,
+// repaints, posted messages and teardown.
+
+#include <thread>
+
+#include "window/window_fixture.h"
+
+namespace {
+
+constexpr UINT WM_TEST = WM_USER + 77;
+
+std::vector<UINT> Only(const std::vector<UINT>& ids, std::initializer_list<UINT> keep)
+{
+    std::vector<UINT> out;
+    for (UINT id : ids) {
+        if (std::find(keep.begin(), keep.end(), id) != keep.end()) out.push_back(id);
+    }
+    return out;
+}
+
+// A child window that paints nothing and records its messages.
+class Child : public RecordingWnd {};
+
+}  // namespace
+
+TEST_F(WindowTest, SizingFrameMakesOuterRectLargerByTheFrameAndResizeReportsSizeAtOnce)
+{
+    RecordingWnd wnd;
+    WindowStyle style;
+    style.sizingFrame = true;
+    style.frameWidth = 4;
+    ASSERT_TRUE(wnd.CreateEx(style, RECT{20, 30, 220, 130}, nullptr));
+    RECT outer, client;
+    wnd.GetWindowRect(&outer);
+    wnd.GetClientRect(&client);
+    EXPECT_EQ(outer.right - outer.left - client.right, 8);
+    EXPECT_EQ(outer.bottom - outer.top - client.bottom, 8);
+    EXPECT_EQ(client.left, 0);
+    EXPECT_EQ(client.top, 0);
+
+    wnd.messages.clear();
+    wnd.SetWindowPos(nullptr, 40, 50, 308, 208, SWP_NOZORDER);
+    ASSERT_EQ(wnd.Count(WM_SIZE), 1) << "the size change is reported before SetWindowPos returns";
+    const LPARAM size = wnd.messages.back().lParam;
+    EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(size)), 300);
+    EXPECT_EQ(HIWORD(static_cast<std::uintptr_t>(size)), 200);
+    wnd.GetWindowRect(&outer);
+    EXPECT_EQ(outer, (RECT{40, 50, 348, 258}));
+
+    wnd.messages.clear();
+    wnd.SetWindowPos(nullptr, 60, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(wnd.Count(WM_SIZE), 0) << "a move alone is no size change";
+    wnd.GetWindowRect(&outer);
+    EXPECT_EQ(outer.left, 60);
+    EXPECT_EQ(outer.right - outer.left, 308);
+}
+
+TEST_F(WindowTest, TimersTickByIdRestartAndStop)
+{
+    RecordingWnd wnd;
+    ASSERT_TRUE(MakeTopLevel(wnd, 50, 50));
+    EXPECT_FALSE(wnd.KillTimer(9)) << "killing a timer that is not running is harmless";
+    wnd.SetTimer(9, 10);
+    wnd.SetTimer(9, 10);   // a restart, not a second timer
+    platform::PumpEvents(120);
+    int ticks = 0;
+    for (const auto& m : wnd.messages) {
+        if (m.message == WM_TIMER) {
+            EXPECT_EQ(m.wParam, 9u);
+            ++ticks;
+        }
+    }
+    EXPECT_GE(ticks, 3);
+    EXPECT_LE(ticks, 13) << "one timer, not two";
+    EXPECT_TRUE(wnd.KillTimer(9));
+    wnd.messages.clear();
+    platform::PumpEvents(60);
+    EXPECT_EQ(wnd.Count(WM_TIMER), 0);
+}
+
+TEST_F(WindowTest, RedrawWithEraseErasesThenPaintsBeforeReturning)
+{
+    RecordingWnd wnd;
+    ASSERT_TRUE(MakeTopLevel(wnd, 60, 40));
+    wnd.ShowWindow(SW_SHOW);
+    platform::PumpEvents(20);
+
+    wnd.messages.clear();
+    wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(Only(wnd.Ids(), {WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_ERASEBKGND, WM_PAINT}));
+
+    wnd.messages.clear();
+    RECT strip{0, 2, 60, 22};
+    wnd.RedrawWindow(&strip, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
+    EXPECT_EQ(Only(wnd.Ids(), {WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_PAINT}));
+
+    wnd.messages.clear();
+    wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    EXPECT_EQ(wnd.Count(WM_PAINT), 0) << "without RDW_UPDATENOW the paint waits for the event loop";
+    platform::PumpEvents(30);
+    EXPECT_EQ(wnd.Count(WM_PAINT), 1);
+}
+
+TEST_F(WindowTest, PostedMessagesArriveOnTheWindowThreadAndNotAfterDestruction)
+{
+    auto wnd = std::make_unique<RecordingWnd>();
+    ASSERT_TRUE(MakeTopLevel(*wnd, 20, 20));
+    const std::thread::id uiThread = std::this_thread::get_id();
+    std::thread poster([&] { EXPECT_TRUE(wnd->PostMessage(WM_TEST, 5, 6)); });
+    poster.join();
+    EXPECT_EQ(wnd->Count(WM_TEST), 0) << "posted, not sent";
+    platform::PumpEvents(20);
+    ASSERT_EQ(wnd->Count(WM_TEST), 1);
+    EXPECT_EQ(std::this_thread::get_id(), uiThread);
+
+    wnd->PostMessage(WM_TEST, 1, 1);
+    wnd->DestroyWindow();
+    auto other = std::make_unique<RecordingWnd>();   // may reuse the freed handle's address
+    ASSERT_TRUE(MakeTopLevel(*other, 20, 20));
+    platform::PumpEvents(20);
+    EXPECT_EQ(other->Count(WM_TEST), 0) << "a message for a window that is gone is dropped";
+}
+
+TEST_F(WindowTest, DestroyNotifiesTheParentBeforeItsChildrenAndChildContextMenuGoesUp)
+{
+    static std::vector<std::string> order;
+    order.clear();
+    struct Named : RecordingWnd {
+        std::string name;
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_DESTROY) order.push_back(name);
+            return RecordingWnd::WindowProc(message, wParam, lParam);
+        }
+    };
+    Named parent;
+    parent.name = "parent";
+    Named child;
+    child.name = "child";
+    ASSERT_TRUE(MakeTopLevel(parent, 100, 100));
+    WindowStyle childStyle;
+    childStyle.child = true;
+    ASSERT_TRUE(child.CreateEx(childStyle, RECT{0, 0, 50, 50}, &parent));
+    EXPECT_EQ(child.GetParent(), &parent);
+    EXPECT_TRUE(child.GetStyle() & WS_CHILD);
+
+    child.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(child.GetSafeHwnd()), MAKELPARAM(3, 4));
+    ASSERT_EQ(parent.Count(WM_CONTEXTMENU), 1) << "a child passes the menu request to its parent";
+    EXPECT_EQ(parent.messages.back().lParam, MAKELPARAM(3, 4));
+
+    parent.DestroyWindow();
+    EXPECT_EQ(order, (std::vector<std::string>{"parent", "child"}));
+    EXPECT_FALSE(child.IsWindow());
+}
+
+TEST_F(WindowTest, ApplicationNameAndCommandLineFollowTheExecutableAndArguments)
+{
+    EXPECT_EQ(platform::AppNameFromExecutable("/usr/bin/vantrel"), "vantrel");
+    EXPECT_EQ(platform::AppNameFromExecutable("./build/My.Player.bin"), "My.Player");
+    EXPECT_EQ(platform::AppNameFromExecutable("vantrel"), "vantrel");
+    const char* argv[] = {"vantrel", "/tmp/a", "b.mpg", ""};
+    EXPECT_EQ(platform::CommandLineFromArgs(3, argv), "/tmp/a b.mpg");
+    EXPECT_EQ(platform::CommandLineFromArgs(1, argv), "");
+    EXPECT_EQ(platform::CommandLineFromArgs(4, argv), "/tmp/a b.mpg ") << "an empty argument keeps its blank";
+}
