@@ -19,7 +19,9 @@
 namespace {
 
 CWinApp* g_app = nullptr;
-std::unique_ptr<QApplication> g_toolkit;
+// Kept to the end of the process: destroying it among the static objects at exit
+// would run after parts of the toolkit are gone.
+QApplication* g_toolkit = nullptr;
 int g_signalPipe[2] = {-1, -1};
 
 // The toolkit takes its settings from the environment only: the command line
@@ -31,7 +33,7 @@ void MakeToolkit(const char* programName)
     name = programName != nullptr && programName[0] != '\0' ? programName : "vantrel";
     static char* argv[] = {name.data(), nullptr};
     static int argc = 1;
-    g_toolkit = std::make_unique<QApplication>(argc, argv);
+    g_toolkit = new QApplication(argc, argv);
     // Numbers and dates are formatted the same whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_TIME, "C");
@@ -166,6 +168,8 @@ int AfxWinMain(int argc, char** argv)
     app->ExitInstance();
     // Widgets of closed windows are deleted once control is back in an event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete g_toolkit;
+    g_toolkit = nullptr;
     return 0;
 }
 

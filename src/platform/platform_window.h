@@ -40,6 +40,8 @@ struct PlatformWindow {
     QSize reportedClientSize{-1, -1};
     bool destroying = false;
     std::string title;
+    std::uint64_t paints = 0;          // WM_PAINTs run, and the pixels they covered
+    std::uint64_t paintedPixels = 0;
 
     // Repaints the invalid area into the canvas now (erase first when asked),
     // then shows it on screen.

@@ -25,4 +25,11 @@ bool ForwardInputAsMessages(HWND target, QWidget* source, QEvent* event);
 // The pixels a window's handlers have drawn so far (null for windows without a
 // canvas). For tests and tools.
 const QImage* CanvasOf(HWND hwnd);
+
+// How many paints a window has run and how many pixels they covered, for tools.
+struct PaintCounters {
+    unsigned long long paints = 0;
+    unsigned long long pixels = 0;
+};
+PaintCounters PaintCountersOf(HWND hwnd);
 }  // namespace platform

@@ -126,6 +126,12 @@ const QImage* CanvasOf(HWND hwnd)
     return &hwnd->canvas;
 }
 
+PaintCounters PaintCountersOf(HWND hwnd)
+{
+    if (!IsLiveHandle(hwnd)) return {};
+    return PaintCounters{hwnd->paints, hwnd->paintedPixels};
+}
+
 bool PostMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (hwnd == nullptr || g_poster == nullptr) return false;

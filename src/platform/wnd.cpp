@@ -111,6 +111,8 @@ void PlatformWindow::UpdateNow(bool showNow)
         SurfaceDC dc(&paint);
         wnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
     }
+    ++paints;
+    for (const QRect& r : region) paintedPixels += static_cast<std::uint64_t>(r.width()) * static_cast<std::uint64_t>(r.height());
     if (platform::IsLiveWindow(this, mySerial)) wnd->SendMessage(WM_PAINT, 0, 0);
     if (!platform::IsLiveWindow(this, mySerial)) return;
     surface = nullptr;
