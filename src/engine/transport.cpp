@@ -1,0 +1,118 @@
+// The transport: run, pause, stop, open-and-play, and the reaction to the end of
+// the stream. The window title and the status tick follow the state.
+
+#include "platform/dshow.h"
+#include "ui/player/player_dlg.h"
+
+namespace {
+
+constexpr UINT kTickPeriodMs = 50;
+
+bool IsEndOfStream(LONG code)
+{
+    return code == EC_COMPLETE || code == EC_USERABORT;
+}
+
+}  // namespace
+
+void CPlayerDlg::StartPlayback()
+{
+    if (m_nState != STATE_STOPPED && m_nState != STATE_PAUSED)
+        return;
+    if (m_bAutoZoom)
+        SetZoom(1.0);
+    if (m_pControl != nullptr)
+        m_pControl->Run();
+    m_nState = STATE_PLAYING;
+    SetWindowText("Telvo Playing.");
+    UpdateStatus(TRUE);
+    SetTimer(TIMER_TICK, kTickPeriodMs);
+}
+
+void CPlayerDlg::PausePlayback()
+{
+    if (m_nState != STATE_PLAYING)
+        return;
+    if (m_pControl != nullptr)
+        m_pControl->Pause();
+    m_nState = STATE_PAUSED;
+    // The tick keeps running and shows "Paused" on its next beat.
+    SetWindowText("Telvo Paused.");
+}
+
+void CPlayerDlg::StopPlayback()
+{
+    if (m_nState != STATE_PLAYING && m_nState != STATE_PAUSED)
+        return;
+    if (m_pControl != nullptr)
+        m_pControl->Stop();
+    m_nState = STATE_STOPPED;
+    SetWindowText("Telvo Stopped.");
+    if (m_bAutoRewind && m_pPosition != nullptr)
+        m_pPosition->put_CurrentPosition(0.0);
+    KillTimer(TIMER_TICK);
+    UpdateStatus(TRUE);
+}
+
+void CPlayerDlg::OpenAndPlay(const std::string& path)
+{
+    StopPlayback();
+    if (OpenMedia(path, FALSE))
+        StartPlayback();
+    else
+        LayoutVideo();
+    UpdateInfo();
+}
+
+void CPlayerDlg::OnPlayPause()
+{
+    if (m_nState == STATE_PLAYING)
+        PausePlayback();
+    else if (m_nState == STATE_STOPPED || m_nState == STATE_PAUSED)
+        StartPlayback();
+}
+
+void CPlayerDlg::OnStop()
+{
+    StopPlayback();
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+LRESULT CPlayerDlg::OnGraphNotify(WPARAM, LPARAM)
+{
+    if (m_pEvent == nullptr)
+        return 0;
+
+    // Drain up to the first end of the stream; what lies behind it waits for the
+    // next notification.
+    for (;;) {
+        LONG code = 0;
+        LONG_PTR param1 = 0;
+        LONG_PTR param2 = 0;
+        if (FAILED(m_pEvent->GetEvent(&code, &param1, &param2, 0)))
+            return 0;
+        m_lEventCode = code;
+        m_lEventParam1 = static_cast<LONG>(param1);
+        m_lEventParam2 = static_cast<LONG>(param2);
+        m_pEvent->FreeEventParams(code, param1, param2);
+        if (IsEndOfStream(code))
+            break;
+    }
+
+    if (m_bRepeat) {
+        // The graph keeps running and plays the medium again from its start.
+        if (m_pPosition != nullptr)
+            m_pPosition->put_CurrentPosition(0.0);
+    } else if (m_bAutoRewind) {
+        StopPlayback();
+        if (m_pPosition != nullptr)
+            m_pPosition->put_CurrentPosition(0.0);
+    }
+    return 0;
+}
+
+void CPlayerDlg::OnTimer(std::uintptr_t)
+{
+    UpdateStatus(FALSE);
+    Default();
+}

@@ -1,0 +1,94 @@
+// Draining the graph's event queue and the reaction to the end of the stream.
+
+#include "engine/player_harness.h"
+
+namespace {
+
+using harness::Calls;
+
+class GraphNotify : public harness::PlayerTest {};
+
+TEST_F(GraphNotify, DrainsUpToTheFirstEndOfStreamAndLeavesTheRestQueued)
+{
+    OpenPlaying();
+    dlg.m_bRepeat = 0;
+    dlg.m_bAutoRewind = 0;
+    const LONG_PTR wide = LONG_PTR{0x12345678} << 8;
+    graph.QueueEvent(EC_STATE_CHANGE, 7, 8);
+    graph.QueueEvent(EC_ERRORABORT, 9, 0);
+    graph.QueueEvent(EC_COMPLETE, wide, 3);
+    graph.QueueEvent(EC_STATE_CHANGE, 1, 2);
+
+    EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
+    // Parameters go back to the graph whole, whatever width they have.
+    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(50,7,8)", "GetEvent(0)", "FreeEventParams(3,9,0)",
+                                   "GetEvent(0)", "FreeEventParams(1," + std::to_string(wide) + ",3)"}));
+    EXPECT_EQ(dlg.m_lEventCode, EC_COMPLETE);
+    EXPECT_EQ(graph.Record().script.events.size(), 1u);
+
+    graph.ClearLog();
+    EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
+    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(50,1,2)", "GetEvent(0)"}));
+    EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
+}
+
+TEST_F(GraphNotify, EndOfStreamWhilePlayingFollowsRepeatThenAutoRewind)
+{
+    struct Case {
+        int repeat;
+        int autoRewind;
+        LONG code;
+        Calls reaction;
+        int stateAfter;
+        const char* titleAfter;
+        bool ticking;
+    };
+    const Case cases[] = {
+        {1, 1, EC_COMPLETE, {"put_CurrentPosition(0)"}, STATE_PLAYING, "Telvo Playing.", true},
+        {1, 0, EC_USERABORT, {"put_CurrentPosition(0)"}, STATE_PLAYING, "Telvo Playing.", true},
+        // Stopping rewinds once, the reaction a second time.
+        {0, 1, EC_COMPLETE, {"Stop", "put_CurrentPosition(0)", "put_CurrentPosition(0)"}, STATE_STOPPED,
+         "Telvo Stopped.", false},
+        {0, 0, EC_COMPLETE, {}, STATE_PLAYING, "Telvo Playing.", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "repeat " << c.repeat << ", auto rewind " << c.autoRewind);
+        OpenPlaying();
+        dlg.m_bRepeat = c.repeat;
+        dlg.m_bAutoRewind = c.autoRewind;
+        graph.Script().position = 60.0;
+        graph.QueueEvent(c.code);
+
+        dlg.OnGraphNotify(0, 0);
+        Calls expected{"GetEvent(0)", "FreeEventParams(" + std::to_string(c.code) + ",0,0)"};
+        expected.insert(expected.end(), c.reaction.begin(), c.reaction.end());
+        EXPECT_EQ(GraphCalls(), expected);
+        EXPECT_EQ(dlg.m_nState, c.stateAfter);
+        EXPECT_EQ(dlg.GetWindowText(), c.titleAfter);
+        EXPECT_TRUE(c.ticking ? TickArrives() : StaysQuiet());
+    }
+}
+
+TEST_F(GraphNotify, EndOfStreamWhenNotPlayingOnlyRewindsWithAutoRewind)
+{
+    OpenStopped();
+    dlg.m_bRepeat = 0;
+    dlg.m_bAutoRewind = 1;
+    graph.QueueEvent(EC_COMPLETE);
+    dlg.OnGraphNotify(0, 0);
+    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(1,0,0)", "put_CurrentPosition(0)"}));
+    EXPECT_EQ(dlg.m_nState, STATE_STOPPED);
+    EXPECT_EQ(dlg.GetWindowText(), "Telvo Stopped.");
+}
+
+TEST_F(GraphNotify, ThePostedNotificationReachesTheHandler)
+{
+    OpenPlaying();
+    dlg.m_bRepeat = 0;
+    dlg.m_bAutoRewind = 1;
+    graph.NotifyEvent(EC_COMPLETE);
+    EXPECT_TRUE(PumpUntil([&] { return dlg.m_nState == STATE_STOPPED; }));
+    EXPECT_EQ(graph.Record().script.position, 0.0);
+}
+
+}  // namespace
