@@ -1,0 +1,140 @@
+#include "ui/label/info_text.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+std::string Printf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+std::string Printf(const char* fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, fmt, measure);
+    va_end(measure);
+    std::string text;
+    if (length > 0) {
+        text.resize(static_cast<std::size_t>(length));
+        std::vsnprintf(text.data(), text.size() + 1, fmt, args);
+    }
+    va_end(args);
+    return text;
+}
+
+constexpr double kIntMin = static_cast<double>(std::numeric_limits<int>::min());
+constexpr double kIntMax = static_cast<double>(std::numeric_limits<int>::max());
+
+// Whole seconds toward zero; 0 where no int holds the result.
+int TruncOrZero(double value)
+{
+    const double whole = std::trunc(value);
+    if (!(whole >= kIntMin && whole <= kIntMax))
+        return 0;
+    return static_cast<int>(whole);
+}
+
+// scheme://... where the scheme is a letter followed by letters, digits, '+', '-' or '.'.
+bool IsUrl(const std::string& path)
+{
+    const auto colon = path.find("://");
+    if (colon == std::string::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(path[0])))
+        return false;
+    for (std::size_t i = 1; i < colon; ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SizeText(std::int64_t bytes)
+{
+    using ll = long long;
+    const ll n = bytes;
+    // Integer division truncates toward zero and remainders keep the sign of n,
+    // so no value of n can overflow here.
+    const ll k = n / 1024 + (n % 1024 != 0 ? 1 : 0);
+    const std::string kb = k / 1000 != 0 ? Printf("%lld,%03lldKB", k / 1000, k % 1000) : Printf("%lldKB", k);
+
+    const ll m = n / 1000000;
+    const ll t = (n / 1000) % 1000;
+    const ll u = n % 1000;
+    std::string exact;
+    if (m != 0)
+        exact = Printf(" (%lld,%03lld,%03lld byte)", m, t, u);
+    else if (t != 0)
+        exact = Printf(" (%lld,%03lld byte)", t, u);
+    else
+        exact = Printf(" (%lld byte)", u);
+    return kb + exact;
+}
+
+std::string StatusWord(int state)
+{
+    switch (state) {
+    case 1:
+        return "Stopped";
+    case 2:
+        return "Paused";
+    case 3:
+        return "Playing";
+    default:
+        return {};
+    }
+}
+
+std::string StatusLine(const std::string& word, double position, double duration, int volume)
+{
+    return Printf("%s: %d/%d  Volume: %d/10    ", word.c_str(), TruncOrZero(position), TruncOrZero(duration),
+                  volume);
+}
+
+std::string FileNameFromPath(const std::string& path)
+{
+    if (IsUrl(path))
+        return path;
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string VideoSizeLine(int width, int height)
+{
+    return Printf("Video size: %d x %d", width, height);
+}
+
+std::string TimeLine(double duration)
+{
+    return Printf("Time: %f(sec)", duration);
+}
+
+int SplashGreen(int tick)
+{
+    if (tick < 0 || tick > 63)
+        return 0;
+    if (tick < 16)
+        return 16 * tick;
+    if (tick < 48)
+        return 255;
+    return 16 * (63 - tick);
+}
+
+int ProgressSplit(double position, double duration, int width)
+{
+    const double quotient = position / duration;
+    if (!std::isfinite(quotient))
+        return 5;
+    const double split = 5.0 + std::trunc(quotient * (static_cast<double>(width) - 10.0));
+    if (split <= kIntMin)
+        return std::numeric_limits<int>::min();
+    if (split >= kIntMax)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(split);
+}

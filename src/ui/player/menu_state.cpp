@@ -1,0 +1,39 @@
+#include "ui/player/menu_state.h"
+
+#include "res/resource.h"
+
+namespace {
+constexpr int kNothingOpened = 0;
+constexpr int kStopped = 1;
+constexpr int kPaused = 2;
+constexpr int kPlaying = 3;
+}  // namespace
+
+MenuState PopupMenuState(int state, int volume, const MenuSwitches& switches)
+{
+    MenuState menu;
+    if (state != kStopped && state != kPaused && state != kPlaying)
+        menu.greyed.push_back(ID_PLAY_PAUSE);
+    if (state != kPlaying && state != kPaused)
+        menu.greyed.push_back(ID_STOP);
+    if (state == kNothingOpened) {
+        menu.greyed.push_back(ID_VOLUME_UP);
+        menu.greyed.push_back(ID_VOLUME_DOWN);
+    } else {
+        // Only the exact ends grey an item: a level read from an edited file may lie outside.
+        if (volume == 0)
+            menu.greyed.push_back(ID_VOLUME_DOWN);
+        if (volume == 10)
+            menu.greyed.push_back(ID_VOLUME_UP);
+    }
+
+    if (switches.autoRewind != 0)
+        menu.checked.push_back(ID_AUTO_REWIND);
+    if (switches.repeat != 0)
+        menu.checked.push_back(ID_REPEAT);
+    if (switches.autoZoom != 0)
+        menu.checked.push_back(ID_AUTO_ZOOM);
+    if (switches.stretch != 0)
+        menu.checked.push_back(ID_STRETCH);
+    return menu;
+}
