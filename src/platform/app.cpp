@@ -8,6 +8,7 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -195,6 +196,14 @@ std::string CommandLineFromArgs(int argc, const char* const* argv)
 
 void EnsureToolkit()
 {
+    // Without any display to talk to, draw offscreen rather than abort.
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((platformName == nullptr || *platformName == '\0') && (x11 == nullptr || *x11 == '\0') &&
+        (wayland == nullptr || *wayland == '\0')) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
     MakeToolkit("vantrel");
 }
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "engine/play_state.h"
+
 namespace {
 
 std::string Printf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -80,11 +82,11 @@ std::string SizeText(std::int64_t bytes)
 std::string StatusWord(int state)
 {
     switch (state) {
-    case 1:
+    case STATE_STOPPED:
         return "Stopped";
-    case 2:
+    case STATE_PAUSED:
         return "Paused";
-    case 3:
+    case STATE_PLAYING:
         return "Playing";
     default:
         return {};

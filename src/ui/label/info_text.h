@@ -7,7 +7,7 @@
 // "1,206KB (1,234,567 byte)": the size rounded up to whole KB, then the exact length.
 std::string SizeText(std::int64_t bytes);
 
-// "Stopped", "Paused" or "Playing" for the transport states 1, 2 and 3; empty otherwise.
+// "Stopped", "Paused" or "Playing" for those PlayStates; empty for any other value.
 std::string StatusWord(int state);
 
 // "Playing: 12/95  Volume: 5/10    ". Seconds are truncated toward zero; a value

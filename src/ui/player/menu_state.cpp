@@ -1,22 +1,16 @@
 #include "ui/player/menu_state.h"
 
+#include "engine/play_state.h"
 #include "res/resource.h"
-
-namespace {
-constexpr int kNothingOpened = 0;
-constexpr int kStopped = 1;
-constexpr int kPaused = 2;
-constexpr int kPlaying = 3;
-}  // namespace
 
 MenuState PopupMenuState(int state, int volume, const MenuSwitches& switches)
 {
     MenuState menu;
-    if (state != kStopped && state != kPaused && state != kPlaying)
+    if (state != STATE_STOPPED && state != STATE_PAUSED && state != STATE_PLAYING)
         menu.greyed.push_back(ID_PLAY_PAUSE);
-    if (state != kPlaying && state != kPaused)
+    if (state != STATE_PLAYING && state != STATE_PAUSED)
         menu.greyed.push_back(ID_STOP);
-    if (state == kNothingOpened) {
+    if (state == STATE_NONE) {
         menu.greyed.push_back(ID_VOLUME_UP);
         menu.greyed.push_back(ID_VOLUME_DOWN);
     } else {

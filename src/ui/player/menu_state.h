@@ -18,6 +18,6 @@ struct MenuState {
     friend bool operator==(const MenuState&, const MenuState&) = default;
 };
 
-// `state` is the transport state (0 nothing opened, 1 stopped, 2 paused, 3 playing).
+// `state` is the transport state (a PlayState).
 // Every other command stays enabled and unchecked.
 MenuState PopupMenuState(int state, int volume, const MenuSwitches& switches);

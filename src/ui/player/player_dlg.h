@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "engine/play_state.h"
 #include "platform/dialog.h"
 #include "res/resource.h"
 #include "ui/label/label_panel.h"
@@ -17,13 +18,6 @@ struct IMediaEventEx;
 struct IVideoWindow;
 struct IMediaPosition;
 struct IMediaSeeking;
-
-enum PlayState : int {
-    STATE_NONE = 0,
-    STATE_STOPPED = 1,
-    STATE_PAUSED = 2,
-    STATE_PLAYING = 3,
-};
 
 // left, top, width, height
 struct VideoRect {

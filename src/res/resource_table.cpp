@@ -1,0 +1,16 @@
+#include "res/resource_table.h"
+
+namespace res {
+
+void RegisterResources()
+{
+    platform::SetResourceTable(ResourceTable{
+        .dialog = &FindDialog,
+        .menu = &FindMenu,
+        .icon = &FindIcon,
+        .cursor = &FindCursor,
+        .string = &FindString,
+    });
+}
+
+}  // namespace res

@@ -1,0 +1,22 @@
+#pragma once
+// The program's own resources: dialog templates, the popup menu, the icon, the
+// cursor and the string table, and their registration with the platform.
+
+#include <span>
+#include <string_view>
+
+#include "platform/resources.h"
+
+namespace res {
+
+// Hands the resource table to the platform. Call once, before any window exists.
+void RegisterResources();
+
+// Look-ups by id; null, empty or an empty text when there is no such resource.
+const DialogTemplate* FindDialog(UINT id);
+std::span<const MenuItemTemplate> FindMenu(UINT id);
+const IconResource* FindIcon(UINT id);
+const CursorResource* FindCursor(UINT id);
+std::string_view FindString(UINT id);
+
+}  // namespace res
