@@ -2,25 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <cctype>
-
-namespace {
-
-// scheme://... where the scheme is a letter followed by letters, digits, '+', '-' or '.'.
-bool IsUrl(const std::string& path)
-{
-    const auto colon = path.find("://");
-    if (colon == std::string::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(path[0])))
-        return false;
-    for (std::size_t i = 1; i < colon; ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.')
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
+#include "platform/url.h"
 
 bool GetFileStatus(const std::string& path, FileStatus* status)
 {

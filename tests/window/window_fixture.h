@@ -52,11 +52,12 @@ protected:
 
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_config = std::filesystem::temp_directory_path() /
+    // Before any member of a derived fixture reads the settings.
+    WindowTest()
+        : m_config(std::filesystem::temp_directory_path() /
                    ("vantrel-window-test-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
         std::filesystem::create_directories(m_config);
         ::setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
         platform::EnsureToolkit();
@@ -79,8 +80,8 @@ protected:
         return wnd.CreateEx(style, RECT{10, 10, 10 + clientWidth, 10 + clientHeight}, nullptr) != FALSE;
     }
 
-    TestApp m_app;
     std::filesystem::path m_config;
+    TestApp m_app;
 };
 
 // Pixels of one colour (0xRRGGBB) inside a rectangle of the image.

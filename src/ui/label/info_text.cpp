@@ -7,27 +7,10 @@
 #include <limits>
 
 #include "engine/play_state.h"
+#include "platform/format.h"
+#include "platform/url.h"
 
 namespace {
-
-std::string Printf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-
-std::string Printf(const char* fmt, ...)
-{
-    va_list args;
-    va_start(args, fmt);
-    va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, fmt, measure);
-    va_end(measure);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<std::size_t>(length));
-        std::vsnprintf(text.data(), text.size() + 1, fmt, args);
-    }
-    va_end(args);
-    return text;
-}
 
 constexpr double kIntMin = static_cast<double>(std::numeric_limits<int>::min());
 constexpr double kIntMax = static_cast<double>(std::numeric_limits<int>::max());
@@ -41,20 +24,6 @@ int TruncOrZero(double value)
     return static_cast<int>(whole);
 }
 
-// scheme://... where the scheme is a letter followed by letters, digits, '+', '-' or '.'.
-bool IsUrl(const std::string& path)
-{
-    const auto colon = path.find("://");
-    if (colon == std::string::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(path[0])))
-        return false;
-    for (std::size_t i = 1; i < colon; ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.')
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string SizeText(std::int64_t bytes)
@@ -64,18 +33,18 @@ std::string SizeText(std::int64_t bytes)
     // Integer division truncates toward zero and remainders keep the sign of n,
     // so no value of n can overflow here.
     const ll k = n / 1024 + (n % 1024 != 0 ? 1 : 0);
-    const std::string kb = k / 1000 != 0 ? Printf("%lld,%03lldKB", k / 1000, k % 1000) : Printf("%lldKB", k);
+    const std::string kb = k / 1000 != 0 ? Format("%lld,%03lldKB", k / 1000, k % 1000) : Format("%lldKB", k);
 
     const ll m = n / 1000000;
     const ll t = (n / 1000) % 1000;
     const ll u = n % 1000;
     std::string exact;
     if (m != 0)
-        exact = Printf(" (%lld,%03lld,%03lld byte)", m, t, u);
+        exact = Format(" (%lld,%03lld,%03lld byte)", m, t, u);
     else if (t != 0)
-        exact = Printf(" (%lld,%03lld byte)", t, u);
+        exact = Format(" (%lld,%03lld byte)", t, u);
     else
-        exact = Printf(" (%lld byte)", u);
+        exact = Format(" (%lld byte)", u);
     return kb + exact;
 }
 
@@ -95,7 +64,7 @@ std::string StatusWord(int state)
 
 std::string StatusLine(const std::string& word, double position, double duration, int volume)
 {
-    return Printf("%s: %d/%d  Volume: %d/10    ", word.c_str(), TruncOrZero(position), TruncOrZero(duration),
+    return Format("%s: %d/%d  Volume: %d/10    ", word.c_str(), TruncOrZero(position), TruncOrZero(duration),
                   volume);
 }
 
@@ -109,12 +78,12 @@ std::string FileNameFromPath(const std::string& path)
 
 std::string VideoSizeLine(int width, int height)
 {
-    return Printf("Video size: %d x %d", width, height);
+    return Format("Video size: %d x %d", width, height);
 }
 
 std::string TimeLine(double duration)
 {
-    return Printf("Time: %f(sec)", duration);
+    return Format("Time: %f(sec)", duration);
 }
 
 int SplashGreen(int tick)
