@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/app.h"
@@ -155,6 +157,12 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
                 auto* edit = new QLineEdit(ToQString(c.text), dialog);
                 edit->setReadOnly((c.style & ES_READONLY) != 0);
                 edit->setFrame((c.style & WS_BORDER) != 0);
+                if (!(c.style & WS_BORDER)) {
+                    // Without a border the line reads as text on the dialog's own background.
+                    QPalette palette = edit->palette();
+                    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+                    edit->setPalette(palette);
+                }
                 widget = edit;
                 break;
             }
@@ -186,7 +194,14 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
                                             : (QGuiApplication::primaryScreen() != nullptr
                                                    ? QGuiApplication::primaryScreen()->availableGeometry()
                                                    : QRect(0, 0, width, height));
-        dialog->move(area.center() - QPoint(width / 2, height / 2));
+        QPoint topLeft = area.center() - QPoint(width / 2, height / 2);
+        // Centred over an owner near the screen's edge, the box would be cut off: keep it on screen.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect visible = screen->availableGeometry();
+            topLeft.setX(std::clamp(topLeft.x(), visible.left(), std::max(visible.left(), visible.right() - width)));
+            topLeft.setY(std::clamp(topLeft.y(), visible.top(), std::max(visible.top(), visible.bottom() - height)));
+        }
+        dialog->move(topLeft);
         p->top = dialog;
         p->client = dialog;
         m_hWnd = p;
