@@ -21,7 +21,11 @@ namespace {
 
 class MenuTest : public ::testing::Test {
 protected:
-    void SetUp() override { res::RegisterResources(); }
+    void SetUp() override
+    {
+        platform::EnsureToolkit();
+        res::RegisterResources();
+    }
     void TearDown() override { CMenu::SetPopupChooser({}); }
 };
 
