@@ -1,0 +1,87 @@
+// Every way of ending the program ends it well and leaves the nine settings behind.
+
+#include <csignal>
+#include <iterator>
+#include <string>
+
+#include "e2e/player_fixture.h"
+
+namespace e2e {
+namespace {
+
+const char* const kSettingNames[] = {"AutoRewind", "Repeat", "Zoom", "StretchWindow", "Volume",
+                                     "x",          "y",      "cx",   "cy"};
+
+class Closing : public PlayerTest {
+ protected:
+  void ExpectAllNineSaved() {
+    const auto saved = ReadSettings();
+    for (const char* name : kSettingNames) EXPECT_EQ(saved.count(name), 1u) << name << " not saved";
+    EXPECT_EQ(saved.size(), std::size(kSettingNames));
+  }
+};
+
+TEST_F(Closing, EscapeSavesThePlacementThatTheNextStartRestores) {
+  Launch();
+  const Rect first = Geometry();
+  DragBy(first.x + 100, first.y + 40, 37, 23);
+  const Rect moved{first.x + 37, first.y + 23, first.width, first.height};
+  ASSERT_TRUE(Eventually([&] { return Geometry() == moved; })) << testing::PrintToString(Geometry());
+
+  PressKey("Escape", moved.x + 100, moved.y + 40);
+  const harness::ExitStatus status = WaitForExit();
+  EXPECT_EQ(status.code, 0);
+  ExpectAllNineSaved();
+  const auto saved = ReadSettings();
+  EXPECT_EQ(saved.at("AutoRewind"), "1");
+  EXPECT_EQ(saved.at("Repeat"), "0");
+  EXPECT_EQ(saved.at("Zoom"), "0");
+  EXPECT_EQ(saved.at("StretchWindow"), "0");
+  EXPECT_EQ(saved.at("Volume"), "5");
+  EXPECT_EQ(saved.at("x"), std::to_string(moved.x));
+  EXPECT_EQ(saved.at("y"), std::to_string(moved.y));
+  EXPECT_EQ(saved.at("cx"), std::to_string(moved.width));
+  EXPECT_EQ(saved.at("cy"), std::to_string(moved.height));
+
+  Launch();
+  EXPECT_TRUE(Eventually([&] { return Geometry() == moved; })) << testing::PrintToString(Geometry());
+}
+
+TEST_F(Closing, EnterDoesNotClose) {
+  Launch();
+  const Rect window = Geometry();
+  PressKey("Return", window.x + 100, window.y + 40);
+  // The window still follows a drag made after the key, so the key was handled and left it open.
+  DragBy(window.x + 100, window.y + 40, 37, 23);
+  const Rect moved{window.x + 37, window.y + 23, window.width, window.height};
+  EXPECT_TRUE(Eventually([&] { return Geometry() == moved; })) << testing::PrintToString(Geometry());
+  EXPECT_TRUE(Player().Running());
+}
+
+class ClosingSignal : public Closing, public testing::WithParamInterface<int> {};
+
+TEST_P(ClosingSignal, EndsWithSuccessAndSaves) {
+  // Only a placement stored: the rest gets written too, with what this run held.
+  WriteSettings({{"x", 60}, {"y", 40}, {"cx", 250}, {"cy", 120}, {"Repeat", 2}, {"Volume", 42}});
+  Launch();
+  ASSERT_EQ(Geometry(), (Rect{60, 40, 250, 120}));
+  Player().Signal(GetParam());
+  const harness::ExitStatus status = WaitForExit();
+  EXPECT_EQ(status.code, 0);
+  EXPECT_FALSE(status.signal) << "ended by signal " << status.signal.value_or(0);
+  ExpectAllNineSaved();
+  const auto saved = ReadSettings();
+  EXPECT_EQ(saved.at("Repeat"), "2");
+  EXPECT_EQ(saved.at("Volume"), "42");
+  EXPECT_EQ(saved.at("AutoRewind"), "1");
+  EXPECT_EQ(saved.at("x"), "60");
+  EXPECT_EQ(saved.at("cy"), "120");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ClosingSignal, testing::Values(SIGTERM, SIGINT),
+                         [](const testing::TestParamInfo<int>& test) {
+                           return test.param == SIGTERM ? std::string("Term") : std::string("Interrupt");
+                         });
+
+}  // namespace
+}  // namespace e2e

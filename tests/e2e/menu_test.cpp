@@ -1,0 +1,90 @@
+// The right-click menu, driven with its keys: it pops up in a window of its own, its items act.
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "e2e/player_fixture.h"
+#include "support/test_media.h"
+
+namespace e2e {
+namespace {
+
+class PopupMenu : public PlayerTest {
+ protected:
+  // The menu and its sub-menus: mapped windows of the program besides the player's own. They
+  // carry the program's class but no name.
+  std::vector<std::string> Popups() {
+    const harness::Output found =
+        m_x.Capture({"xdotool", "search", "--onlyvisible", "--class", "^vantrel$"});
+    std::vector<std::string> ids;
+    std::istringstream lines(found.out);
+    for (std::string id; std::getline(lines, id);) {
+      if (!id.empty() && id != Window()) ids.push_back(id);
+    }
+    return ids;
+  }
+
+  bool WaitForPopups(std::size_t count) {
+    return Eventually([&] { return Popups().size() == count; });
+  }
+
+  bool OverrideRedirect(const std::string& id) {
+    return m_x.Capture({"xwininfo", "-id", id}).out.find("Override Redirect State: yes") !=
+           std::string::npos;
+  }
+
+  void Keys(const std::vector<std::string>& keys) {
+    for (const std::string& key : keys) Xdotool({"key", key});
+  }
+
+  // Opens the menu over the middle of the window.
+  void OpenMenu() {
+    const Rect window = Geometry();
+    RightClick(window.x + window.width / 2, window.y + window.height / 2);
+    ASSERT_TRUE(WaitForPopups(1)) << "no menu after a right-click";
+  }
+};
+
+TEST_F(PopupMenu, HundredPercentSizesTheWindowToThePicture) {
+  const test_media::Medium& clip = test_media::kClipMov;
+  Launch({MediaPath(clip.name)});
+  ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
+  const Rect before = Geometry();
+
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  EXPECT_TRUE(OverrideRedirect(Popups().front()));
+  // From the bottom, which does not depend on the greyed items: Exit, About, Render File,
+  // Options, Zoom; then into Zoom: Minimize, 25%, 50%, 100%.
+  Keys({"Up", "Up", "Up", "Up", "Up", "Right"});
+  ASSERT_TRUE(WaitForPopups(2)) << "the Zoom sub-menu did not open";
+  Keys({"Down", "Down", "Down", "Return"});
+
+  const Rect expected{before.x, before.y, clip.squareWidth + 2 * kFrame, clip.height + 2 * kFrame};
+  EXPECT_TRUE(Eventually([&] { return Geometry() == expected; }))
+      << testing::PrintToString(Geometry()) << " instead of " << testing::PrintToString(expected);
+  EXPECT_TRUE(WaitForPopups(0));
+  EXPECT_EQ(Title(), "Telvo Playing.");
+}
+
+TEST_F(PopupMenu, ExitEndsTheProgramAndSaves) {
+  Launch();
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  Keys({"Up", "Return"});
+  const harness::ExitStatus status = WaitForExit();
+  EXPECT_EQ(status.code, 0);
+  EXPECT_FALSE(status.signal) << "ended by signal " << status.signal.value_or(0);
+  EXPECT_EQ(ReadSettings().size(), 9u);
+}
+
+TEST_F(PopupMenu, EscapeDismissesTheMenuOnly) {
+  Launch();
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  Keys({"Escape"});
+  EXPECT_TRUE(WaitForPopups(0));
+  EXPECT_TRUE(Player().Running());
+  EXPECT_EQ(Title(), "Telvo");
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,70 @@
+// The window as a window: moved by dragging it anywhere, placed where the settings say.
+
+#include <string>
+
+#include "e2e/player_fixture.h"
+#include "support/test_media.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kTravelX = 37;
+constexpr int kTravelY = 23;
+
+class WindowDrag : public PlayerTest {
+ protected:
+  // Drags from a point given in client coordinates and checks that the window followed.
+  void ExpectDragFollows(int clientX, int clientY, const char* where) {
+    const Rect before = Geometry();
+    DragBy(before.x + kFrame + clientX, before.y + kFrame + clientY, kTravelX, kTravelY);
+    const Rect expected{before.x + kTravelX, before.y + kTravelY, before.width, before.height};
+    EXPECT_TRUE(Eventually([&] { return Geometry() == expected; }))
+        << "dragged from " << where << ": " << testing::PrintToString(Geometry()) << " instead of "
+        << testing::PrintToString(expected);
+  }
+};
+
+TEST_F(WindowDrag, FromThePictureAndFromThePanel) {
+  Launch({MediaPath(test_media::kClipMov.name)});
+  ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
+  // The fitted picture is 92 wide in the first run's 192 x 76 client area.
+  ExpectDragFollows(40, 40, "the picture");
+  ExpectDragFollows(150, 40, "the panel");
+}
+
+TEST_F(WindowDrag, FromTheBlackStripBelowThePicture) {
+  // Narrow and tall: the picture takes the width and leaves black below it.
+  WriteSettings({{"x", 100}, {"y", 80}, {"cx", 208}, {"cy", 400}});
+  Launch({MediaPath(test_media::kClipMov.name)});
+  ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
+  const Rect client = Client();
+  const ScreenImage strip = Shot({client.x, client.y + 300, client.width, 50});
+  ASSERT_EQ(strip.Count(kBlack), strip.Width() * strip.Height()) << "no black strip to drag";
+  ExpectDragFollows(100, 320, "the black strip");
+}
+
+struct Placement {
+  const char* name;
+  Rect stored;
+};
+void PrintTo(const Placement& placement, std::ostream* out) { *out << placement.name; }
+
+class StoredPlacement : public PlayerTest, public testing::WithParamInterface<Placement> {};
+
+TEST_P(StoredPlacement, IsAppliedAsStored) {
+  const Rect stored = GetParam().stored;
+  WriteSettings({{"x", stored.x}, {"y", stored.y}, {"cx", stored.width}, {"cy", stored.height}});
+  Launch();
+  EXPECT_TRUE(Eventually([&] { return Geometry() == stored; }))
+      << testing::PrintToString(Geometry()) << " instead of " << testing::PrintToString(stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredPlacement,
+    testing::Values(Placement{"OffTheScreen", {-500, -300, 300, 200}},
+                    Placement{"LeftEdgeMinusOne", {-1, 50, 300, 200}},
+                    Placement{"BeyondTheRightAndBottom", {1200, 700, 400, 300}}),
+    [](const testing::TestParamInfo<Placement>& test) { return test.param.name; });
+
+}  // namespace
+}  // namespace e2e
