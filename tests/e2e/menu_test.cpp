@@ -1,5 +1,7 @@
 // The right-click menu, driven with its keys: it pops up in a window of its own, its items act.
 
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,6 +67,26 @@ TEST_F(PopupMenu, HundredPercentSizesTheWindowToThePicture) {
       << testing::PrintToString(Geometry()) << " instead of " << testing::PrintToString(expected);
   EXPECT_TRUE(WaitForPopups(0));
   EXPECT_EQ(Title(), "Telvo Playing.");
+}
+
+TEST_F(PopupMenu, RenderFileAsksForAPathAndPlaysIt) {
+  Launch();
+  ASSERT_EQ(Title(), "Telvo");
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  // From the bottom: Exit, About, Render File.
+  Keys({"Up", "Up", "Up", "Return"});
+  const std::optional<std::string> dialog = m_x.WaitForWindow("^Open media file$", kPatience);
+  ASSERT_TRUE(dialog) << "no Open media dialog";
+  std::istringstream where(m_x.Capture({"xdotool", "getwindowgeometry", "--shell", *dialog}).out);
+  std::map<std::string, int> geometry;
+  for (std::string line; std::getline(where, line);) {
+    if (const auto eq = line.find('='); eq != std::string::npos) geometry[line.substr(0, eq)] = std::stoi(line.substr(eq + 1));
+  }
+  // Keys go to the window under the pointer; the whole "http://" is selected, so typing replaces it.
+  Xdotool({"mousemove", std::to_string(geometry["X"] + geometry["WIDTH"] / 2), std::to_string(geometry["Y"] + 5),
+           "sleep", "0.3", "type", "--delay", "5", MediaPath(test_media::kClipAvi.name)});
+  Keys({"Return"});
+  EXPECT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
 }
 
 TEST_F(PopupMenu, ExitEndsTheProgramAndSaves) {
