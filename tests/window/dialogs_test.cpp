@@ -29,15 +29,16 @@ QPushButton* Button(QWidget* dialog, const QString& text)
 // Runs `act` on the modal dialog once it is up. `act` must end the dialog.
 void WhenModalOpens(std::function<void(QWidget*)> act)
 {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, poll] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            act(modal);
-            return;
-        }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(10, *poll);
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start();
 }
 
 class DialogsTest : public WindowTest {
