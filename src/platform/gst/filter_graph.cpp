@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <thread>
 
 #include "platform/gst/gst_handles.h"
 #include "platform/gst/media_uri.h"
@@ -413,6 +414,12 @@ bool RegisterFilterGraph()
         return false;
     RegisterClassFactory(CLSID_FilterGraph,
                          []() -> IUnknown* { return static_cast<IGraphBuilder*>(new gst::FilterGraph()); });
+    // Loading the decoder plugin most media need takes tens of milliseconds once per
+    // process; done now, beside the window's start, the first open does not wait for it.
+    std::thread([] {
+        if (GstPlugin* plugin = gst_plugin_load_by_name("libav"))
+            gst_object_unref(plugin);
+    }).detach();
     return true;
 }
 
