@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QEventLoop>
@@ -105,16 +106,21 @@ protected:
         QTimer::singleShot(0, [this, act] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            auto* model = dialog->findChild<QFileSystemModel*>();
-            ASSERT_NE(model, nullptr);
-            QEventLoop loop;
-            QObject::connect(model, &QFileSystemModel::directoryLoaded, &loop, &QEventLoop::quit);
+            ASSERT_NE(dialog->findChild<QFileSystemModel*>(), nullptr);
             dialog->setDirectory(media.path());
-            if (model->rowCount(model->index(media.path())) == 0)
-                loop.exec();
+            // The model may still be busy with the folder it started in; wait for ours.
+            WaitFor([&] { return !Listed(dialog).isEmpty(); });
             act(dialog);
         });
         return GetOpenFileName(OpenFileRequest{nullptr, ParseFilterString(kVideoFilter), 1, "MPG", true}, path);
+    }
+
+    // Lets the dialog's folder watcher and filter run until `done` holds or two seconds pass.
+    static void WaitFor(const std::function<bool()>& done)
+    {
+        QDeadlineTimer deadline(2000);
+        while (!done() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
 
     // The names the dialog lists in the test folder.
@@ -157,7 +163,7 @@ TEST_F(ChooserTest, StartsEmptyOnTheVideoFilterAndListsMatchesOfAnyCase)
                 filters << combo->itemText(i);
             video = Listed(dialog);
             dialog->selectNameFilter(dialog->nameFilters().at(1));
-            QCoreApplication::processEvents();   // the list is filtered again from the event loop
+            WaitFor([&] { return Listed(dialog).size() > video.size(); });   // filtered again from the event loop
             all = Listed(dialog);
             dialog->reject();
         },
