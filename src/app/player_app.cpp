@@ -1,8 +1,5 @@
 #include "app/player_app.h"
 
-#include <cstdio>
-
-#include "app/command_line.h"
 #include "ui/player/player_dlg.h"
 
 // The one application object.
@@ -13,10 +10,6 @@ CPlayerApp::~CPlayerApp() = default;
 
 BOOL CPlayerApp::InitInstance()
 {
-    if (const auto answer = AnswerInformationRequest(m_lpCmdLine, m_pszAppName)) {
-        std::fputs(answer->c_str(), stdout);
-        return FALSE;
-    }
     SetRegistryKey("Quorvel");
 
     CPlayerDlg dlg(nullptr);

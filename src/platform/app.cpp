@@ -9,6 +9,7 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -39,6 +40,16 @@ void MakeToolkit(const char* programName)
     // Numbers and dates are formatted the same whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_TIME, "C");
+}
+
+// Whether the environment names a display, or a toolkit platform that needs none.
+bool DisplayNamed()
+{
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
 }
 
 void OnTerminationSignal(int)
@@ -169,6 +180,11 @@ CWnd* AfxGetMainWnd()
 int AfxWinMain(int argc, char** argv)
 {
     const char* program = argc > 0 ? argv[0] : "vantrel";
+    // The toolkit would abort with a core dump; say what is missing instead.
+    if (!DisplayNamed()) {
+        std::fprintf(stderr, "%s: no display to show the player on (DISPLAY is not set)\n", program);
+        return 1;
+    }
     MakeToolkit(program);
     WatchTerminationSignals();
     CWinApp* app = AfxGetApp();
@@ -207,13 +223,8 @@ std::string CommandLineFromArgs(int argc, const char* const* argv)
 void EnsureToolkit()
 {
     // Without any display to talk to, draw offscreen rather than abort.
-    const char* platformName = std::getenv("QT_QPA_PLATFORM");
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((platformName == nullptr || *platformName == '\0') && (x11 == nullptr || *x11 == '\0') &&
-        (wayland == nullptr || *wayland == '\0')) {
+    if (!DisplayNamed())
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
     MakeToolkit("vantrel");
 }
 

@@ -27,11 +27,11 @@ TEST_F(Startup, FirstRunShowsTheSplashAtTheCornerThenABlackPanel) {
   EXPECT_TRUE(Player().Running());
 }
 
-TEST_F(Startup, VersionAndHelpAnswerWithoutAWindow) {
+TEST_F(Startup, VersionAndHelpAnswerWithoutAWindowOrADisplay) {
   // With a window the program would keep running, and the capture would run out of time.
   const auto run = [&](const std::string& option) {
     return harness::Capture({.argv = {VANTREL_BINARY, option},
-                             .env = {m_x.DisplayEnv(), "QT_QPA_PLATFORM=xcb",
+                             .env = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=",
                                      "XDG_CONFIG_HOME=" + m_config.Path()}},
                             kPatience);
   };
@@ -44,6 +44,15 @@ TEST_F(Startup, VersionAndHelpAnswerWithoutAWindow) {
   EXPECT_EQ(help.status.code, 0);
   EXPECT_FALSE(help.status.timedOut);
   EXPECT_TRUE(help.out.starts_with("Usage: vantrel")) << help.out;
+}
+
+TEST_F(Startup, WithoutADisplayItSaysSoAndFails) {
+  const harness::Output run = harness::Capture(
+      {.argv = {VANTREL_BINARY, MediaPath(test_media::kClipMpg.name)},
+       .env = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "XDG_CONFIG_HOME=" + m_config.Path()}},
+      kPatience);
+  EXPECT_EQ(run.status.code, 1);
+  EXPECT_FALSE(run.status.signal) << "ended by signal " << run.status.signal.value_or(0);
 }
 
 TEST_F(Startup, AnOptionWithMoreAfterItIsAPath) {
