@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,6 +12,8 @@
 #include <QTimerEvent>
 #include <QUrl>
 #include <QWindow>
+
+#include <memory>
 
 #include "platform/drop_handle.h"
 #include "platform/input_messages.h"
@@ -101,19 +104,36 @@ void ClientWidget::dragMoveEvent(QDragMoveEvent* event)
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
+namespace {
+
+// A local file as the bytes of its path, whatever their encoding; anything else
+// whole and still escaped, as the server expects it.
+std::string DroppedPath(const QUrl& url)
+{
+    if (!url.isLocalFile()) return url.toEncoded().toStdString();
+    if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
+        return QFile::encodeName(url.toLocalFile()).toStdString();
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+}  // namespace
+
 void ClientWidget::dropEvent(QDropEvent* event)
 {
     if (m_window == nullptr || !event->mimeData()->hasUrls()) return;
-    std::vector<std::string> paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        // Local files arrive as paths; anything remote is handed on whole.
-        const QString text = url.isLocalFile() ? url.toLocalFile() : url.toString();
-        paths.push_back(text.toStdString());
-    }
-    if (paths.empty()) return;
+    auto paths = std::make_shared<std::vector<std::string>>();
+    for (const QUrl& url : event->mimeData()->urls()) paths->push_back(DroppedPath(url));
+    if (paths->empty()) return;
     event->acceptProposedAction();
-    auto* drop = new PlatformDrop{std::move(paths)};
-    m_window->wnd->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    // The open can take a while; the program that dragged must not wait for it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            if (m_window == nullptr) return;
+            auto* drop = new PlatformDrop{std::move(*paths)};
+            m_window->wnd->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        },
+        Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------

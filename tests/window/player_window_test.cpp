@@ -30,6 +30,8 @@ void Drop(QWidget* target, const QList<QUrl>& urls)
     QCoreApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
+    // The open runs once the drop has been answered.
+    QCoreApplication::processEvents();
 }
 
 class PlayerWindowTest : public WindowTest {
@@ -155,6 +157,10 @@ TEST_F(PlayerWindowTest, ADropPlaysItsFirstPathWhole)
 
     Drop(client, {QUrl("http://example.invalid/movie.mpg")});
     EXPECT_EQ(dlg.m_strPath, "http://example.invalid/movie.mpg") << "remote URLs pass whole";
+    Drop(client, {QUrl::fromEncoded("http://example.invalid/a%20b%C3%A9.mpg?x=%2F")});
+    EXPECT_EQ(dlg.m_strPath, "http://example.invalid/a%20b%C3%A9.mpg?x=%2F") << "still escaped";
+    Drop(client, {QUrl::fromEncoded("file:///tmp/caf%E9%20bar.avi")});
+    EXPECT_EQ(dlg.m_strPath, "/tmp/caf\xE9 bar.avi") << "a file name that is not UTF-8 keeps its bytes";
     dlg.DestroyWindow();
     m_app.m_pMainWnd = nullptr;
 }
