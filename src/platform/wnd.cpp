@@ -312,8 +312,9 @@ BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const
     if (placement == nullptr || m_hWnd == nullptr) return FALSE;
     PlatformWindow* p = m_hWnd;
     if (p->top) {
+        // The restored rectangle, also while maximised or minimised.
         QRect normal = p->top->normalGeometry();
-        if (!normal.isValid() || normal.isEmpty() || !p->top->isMinimized()) normal = p->top->geometry();
+        if (!normal.isValid() || normal.isEmpty()) normal = p->top->geometry();
         placement->rcNormalPosition = ToRECT(normal);
         placement->showCmd = p->top->isMinimized() ? static_cast<UINT>(SW_SHOWMINIMIZED) : static_cast<UINT>(SW_SHOWNORMAL);
     } else if (p->client) {
@@ -334,6 +335,7 @@ BOOL CWnd::ShowWindow(int cmd)
     case SW_HIDE: w->hide(); break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED: w->showMinimized(); break;
+    case SW_SHOWMAXIMIZED: w->showMaximized(); break;
     case SW_RESTORE: w->showNormal(); break;
     default: w->show(); break;
     }

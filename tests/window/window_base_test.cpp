@@ -55,6 +55,29 @@ TEST_F(WindowTest, SizingFrameMakesOuterRectLargerByTheFrameAndResizeReportsSize
     EXPECT_EQ(outer.right - outer.left, 308);
 }
 
+TEST_F(WindowTest, PlacementIsTheRestoredRectangleWhetherMaximisedOrMinimised)
+{
+    RecordingWnd wnd;
+    WindowStyle style;
+    style.sizingFrame = true;
+    ASSERT_TRUE(wnd.CreateEx(style, RECT{20, 30, 220, 130}, nullptr));
+    wnd.ShowWindow(SW_SHOW);
+    wnd.SetWindowPos(nullptr, 40, 50, 300, 200, SWP_NOZORDER);
+    const RECT restored{40, 50, 340, 250};
+    for (const int state : {SW_SHOWMAXIMIZED, SW_MINIMIZE}) {
+        wnd.ShowWindow(state);
+        platform::PumpEvents(50);
+        WINDOWPLACEMENT placement{};
+        ASSERT_TRUE(wnd.GetWindowPlacement(&placement));
+        EXPECT_EQ(placement.rcNormalPosition, restored) << "shown as " << state;
+        wnd.ShowWindow(SW_RESTORE);
+        platform::PumpEvents(50);
+    }
+    RECT outer;
+    wnd.GetWindowRect(&outer);
+    EXPECT_EQ(outer, restored);
+}
+
 TEST_F(WindowTest, TimersTickByIdRestartAndStop)
 {
     RecordingWnd wnd;
