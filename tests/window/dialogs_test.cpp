@@ -102,6 +102,22 @@ TEST_F(DialogsTest, OpenDialogOffersTheLastTextSelectedAndPlaysWhatOkAccepts)
     EXPECT_EQ(Renders().size(), 2u);
 }
 
+TEST_F(DialogsTest, OkWithTheSeedUnchangedHandsItOnAndOffersItAgain)
+{
+    std::vector<std::string> shown;
+    const auto acceptAsShown = [&](QWidget* dialog) {
+        shown.push_back(dialog->findChild<QLineEdit*>()->text().toStdString());
+        Button(dialog, "OK")->click();
+    };
+    WhenModalOpens(acceptAsShown);
+    player.OnFileOpen();
+    WhenModalOpens(acceptAsShown);
+    player.OnFileOpen();
+    EXPECT_EQ(shown, (std::vector<std::string>{"http://", "http://"}));
+    EXPECT_EQ(player.m_strURL, "http://");
+    EXPECT_EQ(Renders(), (std::vector<std::string>{"RenderFile(http://)", "RenderFile(http://)"}));
+}
+
 TEST_F(DialogsTest, CancelKeepsTheTextAndOpensNothingEvenAfterBrowse)
 {
     platform::SetOpenFileHook([](const OpenFileRequest&, std::string* path) {
