@@ -1,9 +1,14 @@
 // Rendering media into the real graph: what it reports of each generated file,
 // and how it refuses what cannot be played.
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "graph/graph_session.h"
@@ -21,7 +26,9 @@ void ExpectRefused(const std::string& pathOrUrl)
 {
     SCOPED_TRACE(pathOrUrl);
     Session session;
+    const auto start = std::chrono::steady_clock::now();
     const HRESULT result = session.Render(pathOrUrl);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_TRUE(FAILED(result));
     EXPECT_NE(result, VFW_E_TIMEOUT);
     REFTIME length = -1;
@@ -79,6 +86,53 @@ TEST_F(RenderTest, RefusesMissingEmptyDamagedAndIncompleteSources)
         if (!medium.plays)
             ExpectRefused(MediaPath(medium.name));
     }
+}
+
+// A folder of its own, removed with what the test left in it.
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-render-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~ScratchDir()
+    {
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path);
+    }
+    bool Made() const { return !m_path.empty(); }
+    std::string operator/(const char* name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Opening a pipe would wait for a writer, a socket or a device never ends: none
+// of them is a medium, and none may hold up the caller.
+TEST_F(RenderTest, RefusesWhatIsNotARegularFile)
+{
+    const ScratchDir dir;
+    ASSERT_TRUE(dir.Made());
+    const std::string fifo = dir / "pipe.mpg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ExpectRefused(fifo);
+    ExpectRefused("file://" + fifo);
+
+    const std::string socketPath = dir / "socket.mpg";
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ExpectRefused(socketPath);
+    close(listener);
+
+    ExpectRefused("/dev/zero");
+    ExpectRefused("file:///dev/zero");
+    ExpectRefused("file://" VANTREL_MEDIA_DIR);
 }
 
 TEST_F(RenderTest, FindsARelativePathFromTheWorkingDirectory)

@@ -88,7 +88,7 @@ HRESULT FilterGraph::RenderFile(const char* file, const char* /*playList*/)
     m_video.ClearFrame();
 
     const std::optional<std::string> uri = MediaUri(file);
-    if (!uri)
+    if (!uri || IsUnreadableLocalFile(*uri))
         return VFW_E_NOT_FOUND;
     auto pipeline = std::make_unique<MediaPipeline>(static_cast<PipelineObserver&>(*this));
     const HRESULT result = pipeline->Open(*uri, RenderBound());

@@ -1,5 +1,7 @@
 #include "platform/gst/media_uri.h"
 
+#include <sys/stat.h>
+
 #include <gst/gst.h>
 
 #include "platform/gst/gst_handles.h"
@@ -23,6 +25,16 @@ std::optional<std::string> MediaUri(const std::string& pathOrUrl)
     if (!uri)
         return std::nullopt;
     return std::string(uri.get());
+}
+
+bool IsUnreadableLocalFile(const std::string& uri)
+{
+    const CharPtr scheme(g_uri_parse_scheme(uri.c_str()));
+    if (!scheme || g_ascii_strcasecmp(scheme.get(), "file") != 0)
+        return false;
+    const CharPtr path(g_filename_from_uri(uri.c_str(), nullptr, nullptr));
+    struct stat status {};
+    return !path || stat(path.get(), &status) != 0 || !S_ISREG(status.st_mode);
 }
 
 }  // namespace platform::gst

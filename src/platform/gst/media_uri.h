@@ -10,4 +10,10 @@ namespace platform::gst {
 // absolute. Nothing for an empty text or a URL that names no place.
 std::optional<std::string> MediaUri(const std::string& pathOrUrl);
 
+// True when a file:// URI names nothing that can be read to its end: a missing
+// file, a folder, a pipe, a socket or a device. A pipe's opening waits for a
+// writer, so this has to be known before any pipeline touches it. False for
+// every other scheme.
+bool IsUnreadableLocalFile(const std::string& uri);
+
 }  // namespace platform::gst
