@@ -143,6 +143,8 @@ FrameWidget::FrameWidget(PlatformWindow* window, int border)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setMinimumSize(0, 0);
+    // Resizing by the window manager and maximising stay within what a canvas can hold.
+    setMaximumSize(kMaxWindowSide, kMaxWindowSide);
 }
 
 void FrameWidget::SetClient(QWidget* client)

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/app.h"
 #include "platform/drop_handle.h"
@@ -34,12 +35,40 @@ CWnd* DesktopWindow()
     return &desktop;
 }
 
-QRect ToQRect(const RECT& r)
+// X11 keeps a window's position in 16 bits: a larger one would wrap around onto the
+// screen instead of staying off it.
+constexpr long long kMinPosition = -32768;
+constexpr long long kMaxPosition = 32767;
+
+int ClampPosition(long long v)
 {
-    const long long w = std::max<long long>(0, static_cast<long long>(r.right) - r.left);
-    const long long h = std::max<long long>(0, static_cast<long long>(r.bottom) - r.top);
-    return QRect(r.left, r.top, static_cast<int>(std::min<long long>(w, 1 << 24)),
-                 static_cast<int>(std::min<long long>(h, 1 << 24)));
+    return static_cast<int>(std::clamp(v, kMinPosition, kMaxPosition));
+}
+
+int ClampSize(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, 0, kMaxWindowSide));
+}
+
+// Where a window goes for any 32-bit numbers: off the screen if need be, but at a
+// place and size the window system and a canvas can hold.
+QRect WindowGeometry(long long x, long long y, long long cx, long long cy)
+{
+    return QRect(ClampPosition(x), ClampPosition(y), ClampSize(cx), ClampSize(cy));
+}
+
+// A rectangle to repaint: only its overlap with a client area matters, so edges far
+// outside any window are pulled in before the toolkit does arithmetic on them.
+constexpr long long kRepaintReach = 2 * kMaxWindowSide;
+
+QRect RepaintRect(const RECT& r)
+{
+    const auto edge = [](LONG v) { return std::clamp<long long>(v, -kRepaintReach, kRepaintReach); };
+    const long long l = edge(r.left);
+    const long long t = edge(r.top);
+    const long long w = std::max<long long>(0, edge(r.right) - l);
+    const long long h = std::max<long long>(0, edge(r.bottom) - t);
+    return QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(w), static_cast<int>(h));
 }
 
 RECT ToRECT(const QRect& r)
@@ -47,9 +76,9 @@ RECT ToRECT(const QRect& r)
     return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
-int ClampSize(int v)
+LONG ClampToLong(long long v)
 {
-    return std::clamp(v, 0, 1 << 16);
+    return static_cast<LONG>(std::clamp<long long>(v, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
 }
 
 HCURSOR g_currentCursor = nullptr;
@@ -67,7 +96,7 @@ QRect PlatformWindow::ClientRect() const
 void PlatformWindow::EnsureCanvasSize()
 {
     if (!hasCanvas || !client) return;
-    const QSize size = client->size().expandedTo(QSize(1, 1));
+    const QSize size = client->size().expandedTo(QSize(1, 1)).boundedTo(QSize(kMaxWindowSide, kMaxWindowSide));
     if (canvas.size() == size) return;
     QImage next(size, QImage::Format_RGB32);
     next.fill(Qt::black);
@@ -167,7 +196,8 @@ BOOL CWnd::CreateEx(const WindowStyle& style, const RECT& rect, CWnd* parent)
     auto* p = new PlatformWindow;
     p->wnd = this;
     p->style = style;
-    const QRect geometry = ToQRect(rect);
+    const QRect geometry = WindowGeometry(rect.left, rect.top, static_cast<long long>(rect.right) - rect.left,
+                                          static_cast<long long>(rect.bottom) - rect.top);
     if (style.child) {
         if (parent == nullptr || parent->m_hWnd == nullptr || !parent->m_hWnd->client) {
             delete p;
@@ -279,9 +309,10 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags)
     if (p == nullptr) return FALSE;
     QWidget* w = p->top ? p->top.data() : p->client.data();
     if (w == nullptr) return FALSE;
-    QRect g = w->geometry();
-    if (!(flags & SWP_NOMOVE)) g.moveTo(x, y);
-    if (!(flags & SWP_NOSIZE)) g.setSize(QSize(ClampSize(cx), ClampSize(cy)));
+    const QRect current = w->geometry();
+    const QRect g = WindowGeometry((flags & SWP_NOMOVE) ? current.x() : x, (flags & SWP_NOMOVE) ? current.y() : y,
+                                   (flags & SWP_NOSIZE) ? current.width() : cx,
+                                   (flags & SWP_NOSIZE) ? current.height() : cy);
     if (g != w->geometry()) w->setGeometry(g);
     if (auto* frame = qobject_cast<FrameWidget*>(p->top.data())) frame->SetClient(p->client);
     p->NotifySizeIfChanged();
@@ -290,21 +321,25 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags)
 
 BOOL CWnd::MoveWindow(const RECT& rect, BOOL)
 {
-    return SetWindowPos(nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER);
+    const long long cx = static_cast<long long>(rect.right) - rect.left;
+    const long long cy = static_cast<long long>(rect.bottom) - rect.top;
+    return SetWindowPos(nullptr, rect.left, rect.top, ClampToLong(cx), ClampToLong(cy), SWP_NOZORDER);
 }
 
 void CWnd::ScreenToClient(POINT* point) const
 {
     if (point == nullptr || m_hWnd == nullptr || !m_hWnd->client) return;
-    const QPoint p = m_hWnd->client->mapFromGlobal(QPoint(point->x, point->y));
-    *point = POINT{p.x(), p.y()};
+    const QPoint origin = m_hWnd->client->mapToGlobal(QPoint(0, 0));
+    *point = POINT{ClampToLong(static_cast<long long>(point->x) - origin.x()),
+                   ClampToLong(static_cast<long long>(point->y) - origin.y())};
 }
 
 void CWnd::ClientToScreen(POINT* point) const
 {
     if (point == nullptr || m_hWnd == nullptr || !m_hWnd->client) return;
-    const QPoint p = m_hWnd->client->mapToGlobal(QPoint(point->x, point->y));
-    *point = POINT{p.x(), p.y()};
+    const QPoint origin = m_hWnd->client->mapToGlobal(QPoint(0, 0));
+    *point = POINT{ClampToLong(static_cast<long long>(point->x) + origin.x()),
+                   ClampToLong(static_cast<long long>(point->y) + origin.y())};
 }
 
 BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const
@@ -413,7 +448,7 @@ BOOL CWnd::RedrawWindow(const RECT* rect, const void*, UINT flags)
     PlatformWindow* p = m_hWnd;
     if (p == nullptr) return FALSE;
     p->EnsureCanvasSize();
-    const QRegion region = rect != nullptr ? QRegion(ToQRect(*rect)) : QRegion(p->ClientRect());
+    const QRegion region = rect != nullptr ? QRegion(RepaintRect(*rect)) : QRegion(p->ClientRect());
     if (flags & RDW_INVALIDATE) p->Invalidate(region, (flags & RDW_ERASE) != 0);
     if (flags & RDW_NOERASE) p->eraseNeeded = false;
     if (flags & RDW_UPDATENOW) p->UpdateNow();

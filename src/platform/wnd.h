@@ -26,6 +26,10 @@ using HDROP = PlatformDrop*;
 inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;
 
+// The largest width or height a window takes. Each window keeps its pixels in a
+// canvas of its own (4 bytes a pixel), so this keeps one at 256 MiB at most.
+inline constexpr int kMaxWindowSide = 8192;
+
 // How a window is made. Top-level windows are frameless; `sizingFrame` gives them a
 // border of our own that resizes the window when dragged.
 struct WindowStyle {

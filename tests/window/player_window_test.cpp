@@ -12,6 +12,7 @@
 
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <sstream>
 
 #include "fakes/fake_graph.h"
@@ -196,4 +197,118 @@ TEST_F(PlayerWindowTest, EveryWayOfClosingEndsTheDialogAndSavesTheSettings)
         EXPECT_EQ(Stored("cx"), 200) << name;
         EXPECT_EQ(Stored("cy"), 84) << name;
     }
+}
+
+TEST_F(PlayerWindowTest, ExtremePlacementsAndZoomsStayDefinedWithinTheSizeCapAndKeepTheWindowWorking)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    RECT desktop;
+    CWnd::GetDesktopWindow()->GetClientRect(&desktop);
+    struct Case {
+        const char* name;
+        int x, y, cx, cy;
+    };
+    const Case cases[] = {
+        {"near the largest position", kMax - 47, kMax - 47, 300, 150},
+        {"the largest position and size", kMax, kMax, kMax, kMax},
+        {"the smallest position", kMin, kMin + 1, 300, 150},
+        {"the largest size", 0, 0, kMax, kMax},
+        {"no size", 50, 60, 0, 0},
+        {"negative sizes", 50, 60, kMin, -5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreSettings("x=" + std::to_string(c.x) + "\ny=" + std::to_string(c.y) + "\ncx=" + std::to_string(c.cx) +
+                      "\ncy=" + std::to_string(c.cy) + "\n");
+        RECT outer{};
+        {
+            CPlayerDlg dlg;
+            m_app.m_pMainWnd = &dlg;
+            ASSERT_TRUE(dlg.Create(IDD_PLAYER));
+            dlg.ShowWindow(SW_SHOW);
+            platform::PumpEvents(10);
+            RECT client, panel;
+            dlg.GetWindowRect(&outer);
+            dlg.GetClientRect(&client);
+            dlg.m_wndLabel.GetClientRect(&panel);
+            const long long width = static_cast<long long>(outer.right) - outer.left;
+            const long long height = static_cast<long long>(outer.bottom) - outer.top;
+            EXPECT_GE(width, 0);
+            EXPECT_GE(height, 0);
+            EXPECT_LE(width, kMaxWindowSide);
+            EXPECT_LE(height, kMaxWindowSide);
+            if (c.cx > kMaxWindowSide) {
+                EXPECT_EQ(width, kMaxWindowSide) << "the largest size the cap allows";
+            }
+            if (c.cx > 0 && c.cx <= kMaxWindowSide) {
+                EXPECT_EQ(width, c.cx) << "an ordinary size is kept";
+            }
+            if (c.x > desktop.right + kMaxWindowSide) {
+                EXPECT_GE(outer.left, desktop.right) << "still off the screen on the right";
+            }
+            if (c.x < -kMaxWindowSide) {
+                EXPECT_LE(outer.right, 0) << "still off the screen on the left";
+            }
+            if (c.y < -kMaxWindowSide) {
+                EXPECT_LE(outer.bottom, 0) << "still off the screen above";
+            }
+            EXPECT_EQ(panel, client) << "the panel is laid out in the window";
+
+            // Moves, sizes and repaints with any numbers stay defined.
+            dlg.SetWindowPos(nullptr, kMax, kMin, kMax, kMin, SWP_NOZORDER);
+            dlg.MoveWindow(RECT{kMin, kMin, kMax, kMax});
+            RECT moved;
+            dlg.GetWindowRect(&moved);
+            EXPECT_LE(static_cast<long long>(moved.right) - moved.left, kMaxWindowSide);
+            POINT far{kMax, kMin};
+            dlg.ScreenToClient(&far);
+            dlg.ClientToScreen(&far);
+            const RECT huge{kMin, kMin, kMax, kMax};
+            dlg.RedrawWindow(&huge, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            dlg.m_wndLabel.SetWindowPos(nullptr, kMax, kMax, kMax, kMax, SWP_NOZORDER);
+            dlg.m_wndLabel.GetClientRect(&panel);
+            EXPECT_LE(panel.right, kMaxWindowSide);
+            EXPECT_LE(panel.bottom, kMaxWindowSide);
+
+            // Back where the settings put it, then closed, which saves the placement.
+            dlg.SetWindowPos(nullptr, outer.left, outer.top, static_cast<int>(width), static_cast<int>(height),
+                             SWP_NOZORDER);
+            dlg.DestroyWindow();
+            m_app.m_pMainWnd = nullptr;
+        }
+        // What was saved comes back as the same rectangle.
+        ASSERT_TRUE(Stored("x").has_value());
+        EXPECT_EQ(Stored("x"), outer.left);
+        EXPECT_EQ(Stored("cx"), outer.right - outer.left);
+        m_app.SetRegistryKey("Quorvel");
+        CPlayerDlg again;
+        m_app.m_pMainWnd = &again;
+        ASSERT_TRUE(again.Create(IDD_PLAYER));
+        RECT restored;
+        again.GetWindowRect(&restored);
+        EXPECT_EQ(restored, outer);
+        again.DestroyWindow();
+        m_app.m_pMainWnd = nullptr;
+    }
+
+    // A 200% zoom of a large picture goes through the same cap.
+    fakes::ScopedFakeGraph graph;
+    graph.Script().sourceWidth = 7000;
+    graph.Script().sourceHeight = 5000;
+    StoreSettings("x=10\ny=20\ncx=300\ncy=150\n");
+    CPlayerDlg dlg;
+    m_app.m_pMainWnd = &dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PLAYER));
+    dlg.OpenAndPlay("/tmp/large.mpg");
+    ASSERT_EQ(dlg.m_rcSource.width, 7000);
+    dlg.OnZoom200();
+    RECT outer, client;
+    dlg.GetWindowRect(&outer);
+    dlg.GetClientRect(&client);
+    EXPECT_EQ(outer, (RECT{10, 20, 10 + kMaxWindowSide, 20 + kMaxWindowSide}));
+    EXPECT_LE(dlg.m_rcVideo.width, client.right) << "the picture is fitted to the capped window";
+    EXPECT_LE(dlg.m_rcVideo.height, client.bottom);
+    dlg.DestroyWindow();
+    m_app.m_pMainWnd = nullptr;
 }

@@ -1,6 +1,7 @@
 // The window base: what the program's handlers rely on of sizes, timers,
 // repaints, posted messages and teardown.
 
+#include <limits>
 #include <thread>
 
 #include "window/window_fixture.h"
@@ -116,6 +117,15 @@ TEST_F(WindowTest, RedrawWithEraseErasesThenPaintsBeforeReturning)
     RECT strip{0, 2, 60, 22};
     wnd.RedrawWindow(&strip, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
     EXPECT_EQ(Only(wnd.Ids(), {WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_PAINT}));
+
+    // A rectangle reaching past every edge by any amount repaints the whole window.
+    wnd.messages.clear();
+    const platform::PaintCounters before = platform::PaintCountersOf(wnd.GetSafeHwnd());
+    const RECT beyond{std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::min(),
+                      std::numeric_limits<LONG>::max(), std::numeric_limits<LONG>::max()};
+    wnd.RedrawWindow(&beyond, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(Only(wnd.Ids(), {WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_ERASEBKGND, WM_PAINT}));
+    EXPECT_EQ(platform::PaintCountersOf(wnd.GetSafeHwnd()).pixels - before.pixels, 60u * 40u);
 
     wnd.messages.clear();
     wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
