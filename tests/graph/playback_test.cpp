@@ -108,6 +108,28 @@ TEST_F(PlaybackTest, SeekWhilePausedMovesThePosition)
     EXPECT_NEAR(static_cast<double>(units) / 1e7, 1.25, 0.05);
 }
 
+// Until a seek settles the position answers with its target; a seek that fails
+// must not leave it there for good.
+TEST_F(PlaybackTest, ASeekThatEndsInAnErrorDoesNotFreezeThePositionAtItsTarget)
+{
+    const std::string copy =
+        (std::filesystem::temp_directory_path() / ("vantrel-cut-" + std::to_string(getpid()) + ".ogg")).string();
+    std::filesystem::copy_file(MediaPath(test_media::kAudioOgg.name), copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    {
+        Session session;
+        ASSERT_EQ(session.Render(copy), S_OK);
+        // The headers are read; the sound the seek needs is gone.
+        std::filesystem::resize_file(copy, 2000);
+        ASSERT_EQ(session.position->put_CurrentPosition(1.5), S_OK);
+        EXPECT_TRUE(session.WaitForEvent(EC_ERRORABORT));
+        REFTIME now = -1;
+        const HRESULT read = session.position->get_CurrentPosition(&now);
+        EXPECT_TRUE(FAILED(read) || std::abs(now - 1.5) > 0.05) << now;
+    }
+    std::filesystem::remove(copy);
+}
+
 // Plays audio.ogg at `attenuation` into a raw file and gives back its samples.
 std::vector<std::int16_t> SamplesPlayedAt(LONG attenuation)
 {

@@ -225,6 +225,8 @@ void MediaPipeline::TearDown()
     m_bus.reset();
     m_videoSink.reset();
     m_playbin.reset();
+    std::lock_guard lock(m_mutex);
+    m_seekTarget.reset();
 }
 
 GstBusSyncReply MediaPipeline::OnBusMessage(GstBus* /*bus*/, GstMessage* message, gpointer self)
@@ -258,6 +260,8 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
             opened = m_opened;
             if (!opened && !m_openError)
                 m_openError = result;
+            // A seek that failed will never be done: the pipeline's own place counts again.
+            m_seekTarget.reset();
         }
         m_settled.notify_all();
         if (opened)
@@ -269,6 +273,7 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
         {
             std::lock_guard lock(m_mutex);
             opened = m_opened;
+            m_seekTarget.reset();
         }
         if (opened)
             m_observer.OnEndOfStream();
