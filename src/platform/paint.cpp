@@ -67,6 +67,14 @@ QFont DefaultFont()
 
 }  // namespace
 
+int ScreenLogPixelsX()
+{
+    platform::EnsureToolkit();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return 96;
+    return std::max(1, static_cast<int>(std::lround(screen->logicalDotsPerInchX())));
+}
+
 int ScreenLogPixelsY()
 {
     platform::EnsureToolkit();
@@ -180,7 +188,8 @@ void CDC::FillRect(const RECT* rect, CBrush* brush)
 int CDC::GetDeviceCaps(int index) const
 {
     switch (index) {
-    case LOGPIXELSX:
+    // Every canvas is painted for the screen, so its horizontal DPI is the screen's.
+    case LOGPIXELSX: return ScreenLogPixelsX();
     case LOGPIXELSY: return m_surface != nullptr ? m_surface->logPixelsY : ScreenLogPixelsY();
     default: return 0;
     }

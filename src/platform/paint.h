@@ -95,5 +95,6 @@ public:
     ~CPaintDC() override;
 };
 
-// The logical vertical DPI of the primary screen.
+// The logical horizontal and vertical DPI of the primary screen.
+int ScreenLogPixelsX();
 int ScreenLogPixelsY();
