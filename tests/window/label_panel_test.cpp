@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "platform/paint.h"
 #include "res/resource.h"
 #include "window/window_fixture.h"
 #include "ui/label/label_panel.h"
@@ -195,6 +196,36 @@ TEST_F(LabelPanelTest, StripRefreshWithoutEraseKeepsOldPixelsAndWithEraseClearsO
     EXPECT_EQ(panel.erases, 1);
     EXPECT_EQ(CountColour(Pixels(), kGreen, 180, 12, 300, 22), 0) << "the strip is erased";
     EXPECT_EQ(CountColour(Pixels(), kGreen, 5, 24, 300, 32), nameBefore) << "and nothing below it";
+}
+
+TEST_F(LabelPanelTest, ShorterStatusOnTheTickPathLeavesNoOldGlyphsInsideItsCell)
+{
+    panel.m_strName = "clip.mpg";
+    const std::string shorter = "Paused: 1/2  Volume: 5/10    ";
+    ShowInfo("Playing: 1234567/1234567  Volume: 10/10    ", 1.0, 2.0);
+    const QImage longLine = Pixels();
+    panel.m_strStatus = shorter;
+    panel.RefreshStatusStrip(FALSE);
+    const QImage refreshed = Pixels();
+    ShowInfo(shorter, 1.0, 2.0);
+    const QImage fresh = Pixels();
+
+    // The cell of the shorter line: from x = 5, as wide as its text in the panel's font.
+    CPaintDC measure(nullptr);
+    CFont font;
+    font.CreatePointFont(90, "明朝");
+    measure.SelectObject(&font);
+    const int right = std::min(5 + measure.GetTextExtent(shorter).cx, fresh.width());
+    ASSERT_GT(right, 100);
+    int oldInk = 0, survivors = 0;
+    for (int y = 12; y < 22; ++y) {
+        for (int x = 5; x < right; ++x) {
+            oldInk += longLine.pixel(x, y) != fresh.pixel(x, y) ? 1 : 0;
+            survivors += refreshed.pixel(x, y) != fresh.pixel(x, y) ? 1 : 0;
+        }
+    }
+    ASSERT_GT(oldInk, 20) << "the longer line had ink where the shorter one has none";
+    EXPECT_EQ(survivors, 0) << "the cell is painted opaque black under the new text";
 }
 
 TEST_F(LabelPanelTest, StripRefreshDuringTheSplashEndsIt)

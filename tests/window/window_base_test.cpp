@@ -4,6 +4,7 @@
 #include <limits>
 #include <thread>
 
+#include "platform/paint.h"
 #include "window/window_fixture.h"
 
 namespace {
@@ -77,6 +78,54 @@ TEST_F(WindowTest, PlacementIsTheRestoredRectangleWhetherMaximisedOrMinimised)
     RECT outer;
     wnd.GetWindowRect(&outer);
     EXPECT_EQ(outer, restored);
+}
+
+TEST_F(WindowTest, PointFontsTakeTheirHeightFromTheVerticalDpiTruncated)
+{
+    // What a paint handler sees of the screen and of the panel's three fonts.
+    struct FontProbe : RecordingWnd {
+        int dpiX = 0;
+        int dpiY = 0;
+        std::vector<int> heights;
+        std::vector<int> cellHeights;
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message != WM_PAINT) return RecordingWnd::WindowProc(message, wParam, lParam);
+            CPaintDC dc(this);
+            dpiX = dc.GetDeviceCaps(LOGPIXELSX);
+            dpiY = dc.GetDeviceCaps(LOGPIXELSY);
+            for (const int tenths : {160, 120, 90}) {
+                CFont font;
+                font.CreatePointFont(tenths, "明朝", &dc);
+                heights.push_back(font.GetHeightPixels());
+                CFont* old = dc.SelectObject(&font);
+                cellHeights.push_back(dc.GetTextExtent("Playing").cy);
+                dc.SelectObject(old);
+            }
+            return 0;
+        }
+    };
+    FontProbe wnd;
+    ASSERT_TRUE(MakeTopLevel(wnd, 60, 40));
+    wnd.RedrawWindow();
+    ASSERT_EQ(wnd.heights.size(), 3u);
+    EXPECT_EQ(wnd.dpiY, ScreenLogPixelsY());
+    EXPECT_EQ(wnd.dpiX, ScreenLogPixelsX());
+    EXPECT_EQ(wnd.heights, (std::vector<int>{wnd.dpiY * 160 / 720, wnd.dpiY * 120 / 720, wnd.dpiY * 90 / 720}));
+    if (wnd.dpiY == 96) {
+        EXPECT_EQ(wnd.heights, (std::vector<int>{21, 16, 12})) << "16 points is 21.33 pixels, cut to 21";
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_GE(wnd.cellHeights[i], wnd.heights[i]) << "the text cell holds a character of the font's height";
+        EXPECT_LE(wnd.cellHeights[i], wnd.heights[i] * 3 / 2) << "and the font is the one asked for";
+    }
+
+    CFont screenFont;
+    screenFont.CreatePointFont(110, "明朝");
+    EXPECT_EQ(screenFont.GetHeightPixels(), ScreenLogPixelsY() * 110 / 720) << "no DC: the screen's DPI";
+    if (ScreenLogPixelsY() == 96) {
+        EXPECT_EQ(screenFont.GetHeightPixels(), 14) << "14.67 pixels is cut, not rounded";
+    }
 }
 
 TEST_F(WindowTest, TimersTickByIdRestartAndStop)
