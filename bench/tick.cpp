@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "platform/app.h"
 #include "platform/window_host.h"
@@ -26,11 +28,38 @@ public:
     BenchApp() : CWinApp("vantrel-bench") {}
 };
 
+// The player writes its settings when its window is destroyed: they go to a
+// scratch folder for the run, never into the user's own.
+class ScratchConfig {
+public:
+    ScratchConfig()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("vantrel_bench_tick: scratch settings folder");
+            std::exit(1);
+        }
+        m_path = pattern;
+        ::setenv("XDG_CONFIG_HOME", m_path.c_str(), 1);
+    }
+    ~ScratchConfig()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    ScratchConfig(const ScratchConfig&) = delete;
+    ScratchConfig& operator=(const ScratchConfig&) = delete;
+
+private:
+    std::filesystem::path m_path;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int ticks = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const ScratchConfig config;
     BenchApp app;
     platform::EnsureToolkit();
     res::RegisterResources();
