@@ -69,12 +69,19 @@ HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bo
     // A medium whose every stream is unknown still prerolls, with nothing linked.
     if (SUCCEEDED(result) && !HasAudio() && !HasVideo())
         result = VFW_E_UNSUPPORTED_STREAM;
+    if (SUCCEEDED(result)) {
+        // An error since the preroll went to the open, not to the observer:
+        // it is this open's failure, or nobody would ever hear of it.
+        std::lock_guard lock(m_mutex);
+        if (m_openError)
+            result = *m_openError;
+        else
+            m_opened = true;
+    }
     if (FAILED(result)) {
         TearDown();
         return result;
     }
-    std::lock_guard lock(m_mutex);
-    m_opened = true;
     return S_OK;
 }
 
