@@ -2,6 +2,8 @@
 // CoCreateInstance, and the graph object's identity and reference count.
 
 #include <atomic>
+#include <filesystem>
+#include <iterator>
 #include <thread>
 
 #include "graph/graph_session.h"
@@ -108,6 +110,22 @@ TEST_F(GraphObjectTest, AnswersEveryGraphInterfaceAsOneCountedObject)
     EXPECT_EQ(identity->AddRef(), 2u);
     EXPECT_EQ(identity->Release(), 1u);
     EXPECT_EQ(identity->Release(), 0u);
+}
+
+std::ptrdiff_t ThreadCount()
+{
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return std::distance(begin(tasks), end(tasks));
+}
+
+// The set-up has registered the graph once already; registering again (each
+// test does) must not start more background work.
+TEST_F(GraphObjectTest, RegisteringAgainStartsNoFurtherThreads)
+{
+    const std::ptrdiff_t before = ThreadCount();
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(platform::RegisterFilterGraph());
+    EXPECT_LE(ThreadCount(), before);
 }
 
 }  // namespace

@@ -406,6 +406,27 @@ bool GStreamerReady()
     return ready;
 }
 
+// Loading the decoder plugin most media need takes tens of milliseconds once per
+// process; done beside the window's start, the first open does not wait for it.
+// Joined when static objects are destroyed, so exit never runs GStreamer's and
+// the libraries' clean-up under a thread that is still inside a plugin's init.
+class PluginPreload {
+public:
+    PluginPreload()
+        : m_thread([] {
+              if (GstPlugin* plugin = gst_plugin_load_by_name("libav"))
+                  gst_object_unref(plugin);
+          })
+    {
+    }
+    ~PluginPreload() { m_thread.join(); }
+    PluginPreload(const PluginPreload&) = delete;
+    PluginPreload& operator=(const PluginPreload&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
 }  // namespace
 
 bool RegisterFilterGraph()
@@ -414,12 +435,7 @@ bool RegisterFilterGraph()
         return false;
     RegisterClassFactory(CLSID_FilterGraph,
                          []() -> IUnknown* { return static_cast<IGraphBuilder*>(new gst::FilterGraph()); });
-    // Loading the decoder plugin most media need takes tens of milliseconds once per
-    // process; done now, beside the window's start, the first open does not wait for it.
-    std::thread([] {
-        if (GstPlugin* plugin = gst_plugin_load_by_name("libav"))
-            gst_object_unref(plugin);
-    }).detach();
+    static PluginPreload preload;
     return true;
 }
 
