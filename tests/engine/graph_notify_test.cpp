@@ -1,5 +1,8 @@
 // Draining the graph's event queue and the reaction to the end of the stream.
 
+#include <ostream>
+#include <string>
+
 #include "engine/player_harness.h"
 
 namespace {
@@ -80,6 +83,72 @@ TEST_F(GraphNotify, EndOfStreamWhenNotPlayingOnlyRewindsWithAutoRewind)
     EXPECT_EQ(dlg.m_nState, STATE_STOPPED);
     EXPECT_EQ(dlg.GetWindowText(), "Telvo Stopped.");
 }
+
+// The end of the stream reached while not playing (a paused or stopped medium, or
+// the empty graph a failed first open leaves held).
+struct QuietEnd {
+    const char* name;
+    int stateBefore;
+    int repeat;
+    int autoRewind;
+    Calls reaction;
+    int stateAfter;
+    const char* titleAfter;
+    bool ticking;
+};
+
+void PrintTo(const QuietEnd& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class EndOfStreamNotPlaying : public harness::PlayerTest, public testing::WithParamInterface<QuietEnd> {
+protected:
+    void Reach(int state)
+    {
+        if (state == STATE_PAUSED) {
+            OpenPaused();
+        } else if (state == STATE_STOPPED) {
+            OpenStopped();
+        } else {
+            graph.Script().renderResult = VFW_E_NOT_FOUND;
+            dlg.OpenAndPlay(harness::kClip);
+            ASSERT_EQ(dlg.m_nState, STATE_NONE);
+            graph.ClearLog();
+        }
+    }
+};
+
+TEST_P(EndOfStreamNotPlaying, StopsOnlyAPausedMediumAndRewindsWithTheOptions)
+{
+    const QuietEnd& c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Reach(c.stateBefore));
+    dlg.m_bRepeat = c.repeat;
+    dlg.m_bAutoRewind = c.autoRewind;
+    graph.Script().position = 60.0;
+    graph.QueueEvent(EC_COMPLETE);
+
+    EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
+    Calls expected{"GetEvent(0)", "FreeEventParams(1,0,0)"};
+    expected.insert(expected.end(), c.reaction.begin(), c.reaction.end());
+    EXPECT_EQ(GraphCalls(), expected);
+    EXPECT_EQ(dlg.m_nState, c.stateAfter);
+    EXPECT_EQ(dlg.GetWindowText(), c.titleAfter);
+    EXPECT_TRUE(c.ticking ? TickArrives() : StaysQuiet());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EndOfStreamNotPlaying,
+    testing::Values(
+        // Stopping rewinds once, the reaction a second time; the tick ends with the stop.
+        QuietEnd{"PausedAutoRewind", STATE_PAUSED, 0, 1,
+                 {"Stop", "put_CurrentPosition(0)", "put_CurrentPosition(0)"}, STATE_STOPPED, "Telvo Stopped.", false},
+        QuietEnd{"PausedRepeat", STATE_PAUSED, 1, 1, {"put_CurrentPosition(0)"}, STATE_PAUSED, "Telvo Paused.", true},
+        QuietEnd{"PausedNeither", STATE_PAUSED, 0, 0, {}, STATE_PAUSED, "Telvo Paused.", true},
+        QuietEnd{"StoppedNeither", STATE_STOPPED, 0, 0, {}, STATE_STOPPED, "Telvo Stopped.", false},
+        QuietEnd{"NoneAutoRewind", STATE_NONE, 0, 1, {"put_CurrentPosition(0)"}, STATE_NONE, "Telvo", false},
+        QuietEnd{"NoneNeither", STATE_NONE, 0, 0, {}, STATE_NONE, "Telvo", false}),
+    [](const testing::TestParamInfo<QuietEnd>& row) { return std::string(row.param.name); });
 
 TEST_F(GraphNotify, ThePostedNotificationReachesTheHandler)
 {
