@@ -170,6 +170,7 @@ TEST_F(PlayerWindowTest, EveryWayOfClosingEndsTheDialogAndSavesTheSettings)
 {
     const std::vector<std::pair<std::string, std::function<void(CPlayerDlg&)>>> ways = {
         {"close request", [](CPlayerDlg& d) { d.PostMessage(WM_CLOSE, 0, 0); }},
+        {"window manager close", [](CPlayerDlg& d) { platform::ClientWidgetOf(d.GetSafeHwnd())->window()->close(); }},
         {"menu Exit", [](CPlayerDlg& d) { d.SendMessage(WM_COMMAND, ID_APP_EXIT, 0); }},
         {"system Close", [](CPlayerDlg& d) { d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"Escape", [](CPlayerDlg& d) {
