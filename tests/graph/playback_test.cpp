@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -128,6 +129,28 @@ TEST_F(PlaybackTest, ASeekThatEndsInAnErrorDoesNotFreezeThePositionAtItsTarget)
         EXPECT_TRUE(FAILED(read) || std::abs(now - 1.5) > 0.05) << now;
     }
     std::filesystem::remove(copy);
+}
+
+// The system's sound, as the program picks it: this machine has no sound card, so
+// the sink falls back to one that hears nothing. The environment is changed for
+// the suite, before any pipeline runs.
+class SystemSoundTest : public GraphTest {
+protected:
+    static void SetUpTestSuite() { unsetenv("VANTREL_AUDIOSINK"); }
+    static void TearDownTestSuite() { setenv("VANTREL_AUDIOSINK", "fakesink", 1); }
+};
+
+TEST_F(SystemSoundTest, WithoutASoundCardTheSoundStillPlaysInRealTime)
+{
+    ASSERT_EQ(std::getenv("VANTREL_AUDIOSINK"), nullptr);
+    Session session;
+    ASSERT_EQ(session.Render(MediaPath(test_media::kAudioOgg.name)), S_OK);
+    EXPECT_EQ(session.audio->put_Volume(0), S_OK);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(session.control->Run(), S_OK);
+    ASSERT_TRUE(session.WaitForEvent(EC_COMPLETE));
+    // A sink that does not keep the clock would finish the 2 s almost at once.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
 }
 
 // Plays audio.ogg at `attenuation` into a raw file and gives back its samples.
