@@ -2,6 +2,7 @@
 // over the rectangle it is given, the notification message, and input passed
 // on to the message drain.
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
@@ -106,6 +107,37 @@ TEST_F(VideoWindowTest, PaintsThePictureStretchedOverItsRectangle)
 
     ASSERT_EQ(session.window->put_Visible(OAFALSE), S_OK);
     EXPECT_FALSE(video->isVisible());
+}
+
+TEST_F(VideoWindowTest, PaintsOnScreenAtItsPlaceInTheWindowAndNowhereElse)
+{
+    Session session;
+    Open(session, test_media::kClipAvi.name);
+    ASSERT_EQ(session.window->SetWindowPosition(30, 40, 210, 120), S_OK);
+    QWidget* video = VideoWidget();
+    ASSERT_NE(video, nullptr);
+    QBackingStore* store = video->window()->backingStore();
+    ASSERT_NE(store, nullptr);
+    // The store gets its pixels once the window has been shown and painted.
+    ASSERT_EQ(store->paintDevice()->devType(), QInternal::Image);
+    for (int waited = 0; waited < 2000 && static_cast<QImage*>(store->paintDevice())->isNull(); waited += 20)
+        platform::PumpEvents(20);
+    auto* screen = static_cast<QImage*>(store->paintDevice());
+    const QPoint corner = video->mapTo(video->window(), QPoint(0, 0));
+    ASSERT_TRUE(screen->rect().contains(QRect(corner - QPoint(1, 1), QSize(212, 122)))) << screen->width() << " x " << screen->height();
+    screen->fill(Qt::black);
+
+    // What the window system is shown: the picture where the widget is, scaled to it.
+    video->repaint();
+    const auto at = [&](int x, int y) { return QColor(screen->pixel(corner + QPoint(x, y))); };
+    const auto bar = [&](int index) { return at(210 * (2 * index + 1) / 14, 30); };
+    EXPECT_GT(std::min({bar(0).red(), bar(0).green(), bar(0).blue()}), 150);
+    EXPECT_TRUE(bar(1).red() > 150 && bar(1).green() > 150 && bar(1).blue() < 60);
+    EXPECT_TRUE(bar(6).red() < 60 && bar(6).blue() > 150);
+    EXPECT_EQ(at(0, 0).alpha(), 255);
+    EXPECT_EQ(QColor(screen->pixel(corner + QPoint(-1, 10))), QColor(Qt::black)) << "left of the widget";
+    EXPECT_EQ(QColor(screen->pixel(corner + QPoint(210, 10))), QColor(Qt::black)) << "right of the widget";
+    EXPECT_EQ(QColor(screen->pixel(corner + QPoint(10, 120))), QColor(Qt::black)) << "below the widget";
 }
 
 TEST_F(VideoWindowTest, PostsTheNotificationForEachEventAndPassesInputToTheDrain)

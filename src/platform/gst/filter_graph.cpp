@@ -178,7 +178,7 @@ void FilterGraph::OnError(HRESULT error)
 
 void FilterGraph::OnFrame(GstSample* sample)
 {
-    m_video.Present(ImageFromSample(sample));
+    m_video.Present(DecodedFrame::FromSample(sample));
 }
 
 // --- IVideoWindow ---

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/gst/audio_sink.h"
+#include "platform/gst/video_frame.h"
 
 namespace platform::gst {
 
@@ -93,7 +94,8 @@ bool MediaPipeline::Build(const std::string& uri)
     if (!m_playbin || !m_videoSink || !audioSink)
         return false;
 
-    const CapsPtr caps(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr));
+    // Decoders' own formats pass untouched: the picture is converted once, when it is painted.
+    const CapsPtr caps(gst_caps_from_string((std::string("video/x-raw, format=(string)") + kDecodedFormats).c_str()));
     g_object_set(m_videoSink.get(), "caps", caps.get(), "qos", TRUE, "enable-last-sample", FALSE, nullptr);
     GstAppSinkCallbacks callbacks{};
     callbacks.new_preroll = &MediaPipeline::OnPreroll;

@@ -22,7 +22,7 @@ namespace platform::gst {
 struct PipelineObserver {
     virtual void OnEndOfStream() = 0;
     virtual void OnError(HRESULT error) = 0;
-    // A decoded BGRx picture; the observer takes its own reference if it keeps it.
+    // A decoded picture in one of the sink's formats; the observer takes its own reference if it keeps it.
     virtual void OnFrame(GstSample* sample) = 0;
 
 protected:

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/gst/video_frame.h"
 #include "platform/gst/video_widget.h"
 #include "platform/window_host.h"
 
@@ -14,7 +15,7 @@ VideoOutput::~VideoOutput()
     DestroyWidget();
 }
 
-void VideoOutput::Present(QImage frame)
+void VideoOutput::Present(std::shared_ptr<const DecodedFrame> frame)
 {
     {
         std::lock_guard lock(m_frameMutex);
@@ -25,7 +26,7 @@ void VideoOutput::Present(QImage frame)
         QMetaObject::invokeMethod(&m_uiContext, [this] { Repaint(); }, Qt::QueuedConnection);
 }
 
-QImage VideoOutput::LatestFrame() const
+std::shared_ptr<const DecodedFrame> VideoOutput::LatestFrame() const
 {
     std::lock_guard lock(m_frameMutex);
     return m_frame;
@@ -33,7 +34,7 @@ QImage VideoOutput::LatestFrame() const
 
 void VideoOutput::ClearFrame()
 {
-    QImage released;
+    std::shared_ptr<const DecodedFrame> released;
     {
         std::lock_guard lock(m_frameMutex);
         std::swap(released, m_frame);

@@ -4,17 +4,18 @@
 // Everything here is for the UI thread except Present, which the streaming
 // thread calls for each new picture.
 
-#include <QImage>
 #include <QObject>
 #include <QPointer>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 #include "platform/win_types.h"
 
 namespace platform::gst {
 
+class DecodedFrame;
 class VideoWidget;
 
 // In the owner's client coordinates.
@@ -34,8 +35,8 @@ public:
 
     // Any thread. Keeps the picture and asks the widget to repaint later; never
     // waits for the UI thread.
-    void Present(QImage frame);
-    QImage LatestFrame() const;
+    void Present(std::shared_ptr<const DecodedFrame> frame);
+    std::shared_ptr<const DecodedFrame> LatestFrame() const;
     // Forgets the picture (a new medium is about to be rendered).
     void ClearFrame();
 
@@ -58,7 +59,7 @@ private:
     void Repaint();
 
     mutable std::mutex m_frameMutex;
-    QImage m_frame;
+    std::shared_ptr<const DecodedFrame> m_frame;
     std::atomic<bool> m_repaintQueued{false};
     // Lives in the UI thread: queued repaint requests are delivered through it,
     // and dropped with it.

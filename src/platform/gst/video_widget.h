@@ -1,20 +1,22 @@
 #pragma once
 // The video renderer's window: a plain child widget that paints the latest
 // picture stretched over itself and hands its mouse and key input to the
-// message drain.
+// message drain. Everything here is for the UI thread.
 
-#include <QImage>
+// Our headers before GLib's: its TRUE and FALSE macros would break the constants.
+#include "platform/win_types.h"
+#include "platform/gst/video_frame.h"
+
 #include <QWidget>
 
 #include <functional>
-
-#include "platform/win_types.h"
+#include <memory>
 
 namespace platform::gst {
 
 class VideoWidget final : public QWidget {
 public:
-    using FrameSource = std::function<QImage()>;
+    using FrameSource = std::function<std::shared_ptr<const DecodedFrame>()>;
 
     VideoWidget(QWidget* parent, FrameSource frames);
 
@@ -31,7 +33,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Into the window's backing store directly, when that is where this paint goes.
+    bool DrawInPlace(const DecodedFrame& frame, const QPaintEvent& event, QPainter& painter);
+
     FrameSource m_frames;
+    FrameScaler m_scaler;
     HWND m_drain = nullptr;
 };
 
