@@ -43,7 +43,7 @@ TEST(PopupMenuState, UnknownStatesCountAsNeitherPlayingNorStopped)
     EXPECT_EQ(PopupMenuState(7, 0, {}).greyed, (Ids{ID_PLAY_PAUSE, ID_STOP, ID_VOLUME_DOWN}));
 }
 
-TEST(PopupMenuState, ChecksEachSwitchThatIsOnInMenuOrder)
+TEST(PopupMenuState, ChecksEachSwitchThatIsOnInTheOrderTheMarksAreSet)
 {
     EXPECT_EQ(PopupMenuState(1, 5, {1, 1, 1, 1}).checked, (Ids{ID_AUTO_REWIND, ID_REPEAT, ID_AUTO_ZOOM, ID_STRETCH}));
     // Any non-zero value is on, as read from the settings.
