@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
-#include "platform/dshow.h"
+#include "platform/framework/app.h"
+#include "platform/com/dshow.h"
 #include "res/resource_table.h"
 #include "ui/player/player_dlg.h"
 

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/app.h"
-#include "platform/window_host.h"
+#include "platform/framework/app.h"
+#include "platform/framework/window_host.h"
 #include "res/resource_table.h"
 #include "ui/player/player_dlg.h"
 

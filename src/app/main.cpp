@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "platform/app.h"
-#include "platform/dshow.h"
+#include "platform/framework/app.h"
+#include "platform/com/dshow.h"
 #include "res/resource_table.h"
 
 int main(int argc, char** argv)

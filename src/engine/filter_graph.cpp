@@ -2,8 +2,8 @@
 // it and tearing it down again.
 
 #include "engine/interface_ptr.h"
-#include "platform/app.h"
-#include "platform/dshow.h"
+#include "platform/framework/app.h"
+#include "platform/com/dshow.h"
 #include "ui/player/player_dlg.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers for holding the graph's COM interfaces.
 
-#include "platform/com.h"
+#include "platform/com/com.h"
 
 namespace engine {
 

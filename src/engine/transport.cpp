@@ -1,7 +1,7 @@
 // The transport: run, pause, stop, open-and-play, and the reaction to the end of
 // the stream. The window title and the status tick follow the state.
 
-#include "platform/dshow.h"
+#include "platform/com/dshow.h"
 #include "ui/player/player_dlg.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "engine/interface_ptr.h"
 #include "engine/volume_scale.h"
-#include "platform/dshow.h"
+#include "platform/com/dshow.h"
 #include "ui/player/player_dlg.h"
 
 namespace {

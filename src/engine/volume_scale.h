@@ -2,7 +2,7 @@
 // The volume curve: levels 0..10 as the attenuation the audio renderer takes,
 // in hundredths of a decibel (-10000 is silence, 0 full volume).
 
-#include "platform/win_types.h"
+#include "platform/system/win_types.h"
 
 // 1000 × ln(fraction), truncated toward zero; exactly 0.0 is silence. A fraction
 // with no logarithm (negative, NaN) is silence too.

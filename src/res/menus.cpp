@@ -1,4 +1,4 @@
-#include "platform/app.h"
+#include "platform/framework/app.h"
 #include "res/resource.h"
 #include "res/resource_table.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Resource and command ids.
 
-#include "platform/win_types.h"
+#include "platform/system/win_types.h"
 
 inline constexpr UINT IDD_ABOUTBOX = 100;
 inline constexpr UINT IDS_ABOUTBOX = 101;

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/resources.h"
+#include "platform/framework/resources.h"
 
 namespace res {
 

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/screen_image.h"
-#include "settings/temp_dir.h"
+#include "support/temp_dir.h"
 #include "support/process.h"
 #include "support/x11_session.h"
 

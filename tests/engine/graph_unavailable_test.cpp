@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "engine/player_harness.h"
-#include "platform/message_box.h"
+#include "platform/framework/message_box.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/app.h"
+#include "platform/framework/app.h"
 #include "res/resource_table.h"
 
 namespace harness {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "platform/wnd.h"
+#include "platform/framework/wnd.h"
 
 namespace fakes {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dshow.h"
+#include "platform/com/dshow.h"
 
 namespace fakes {
 

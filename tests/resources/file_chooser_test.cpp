@@ -22,8 +22,8 @@
 #include <set>
 #include <string_view>
 
-#include "platform/app.h"
-#include "platform/file_dialog.h"
+#include "platform/framework/app.h"
+#include "platform/framework/file_dialog.h"
 
 using namespace std::string_view_literals;
 

@@ -5,9 +5,9 @@
 #include <QBitmap>
 #include <QImage>
 
-#include "platform/app.h"
-#include "platform/icon_handles.h"
-#include "platform/wnd.h"
+#include "platform/framework/app.h"
+#include "platform/framework/icon_handles.h"
+#include "platform/framework/wnd.h"
 #include "res/resource.h"
 #include "res/resource_table.h"
 

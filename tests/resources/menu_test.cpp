@@ -11,9 +11,9 @@
 
 #include <vector>
 
-#include "platform/app.h"
-#include "platform/menu.h"
-#include "platform/wnd.h"
+#include "platform/framework/app.h"
+#include "platform/framework/menu.h"
+#include "platform/framework/wnd.h"
 #include "res/resource.h"
 #include "res/resource_table.h"
 

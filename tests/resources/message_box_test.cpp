@@ -7,10 +7,10 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "platform/app.h"
-#include "platform/dialog.h"
-#include "platform/window_host.h"
-#include "platform/wnd.h"
+#include "platform/framework/app.h"
+#include "platform/framework/dialog.h"
+#include "platform/framework/window_host.h"
+#include "platform/framework/wnd.h"
 
 namespace {
 

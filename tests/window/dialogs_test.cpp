@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "fakes/fake_graph.h"
-#include "platform/file_dialog.h"
+#include "platform/framework/file_dialog.h"
 #include "ui/dialogs/about_dlg.h"
 #include "ui/dialogs/open_media_dlg.h"
 #include "ui/player/player_dlg.h"

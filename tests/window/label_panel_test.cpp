@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "platform/paint.h"
+#include "platform/framework/paint_dc.h"
 #include "res/resource.h"
 #include "window/window_fixture.h"
 #include "ui/label/label_panel.h"

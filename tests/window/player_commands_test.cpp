@@ -6,8 +6,8 @@
 #include <QWidget>
 
 #include "fakes/fake_graph.h"
-#include "platform/menu.h"
-#include "platform/profile_store.h"
+#include "platform/framework/menu.h"
+#include "platform/system/profile_store.h"
 #include "ui/player/player_dlg.h"
 #include "window/window_fixture.h"
 

@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "fakes/fake_graph.h"
-#include "platform/profile_store.h"
+#include "platform/system/profile_store.h"
 #include "window/window_fixture.h"
 #include "ui/player/player_dlg.h"
 

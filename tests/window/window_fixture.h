@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
-#include "platform/window_host.h"
-#include "platform/wnd.h"
+#include "platform/framework/app.h"
+#include "platform/framework/window_host.h"
+#include "platform/framework/wnd.h"
 #include "res/resource_table.h"
 
 class TestApp : public CWinApp {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/dialog.h"
+#include "platform/framework/dialog.h"
 
 class CAboutDlg : public CDialog {
 public:

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/file_dialog.h"
+#include "platform/framework/file_dialog.h"
 #include "res/resource.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/dialog.h"
+#include "platform/framework/dialog.h"
 
 class COpenMediaDlg : public CDialog {
 public:

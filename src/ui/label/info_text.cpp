@@ -7,8 +7,8 @@
 #include <limits>
 
 #include "engine/play_state.h"
-#include "platform/format.h"
-#include "platform/url.h"
+#include "platform/system/format.h"
+#include "platform/system/url.h"
 
 namespace {
 

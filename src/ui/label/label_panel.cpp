@@ -1,6 +1,6 @@
 #include "ui/label/label_panel.h"
 
-#include "platform/paint.h"
+#include "platform/framework/paint_dc.h"
 #include "res/product.h"
 #include "res/resource.h"
 #include "ui/label/info_text.h"

@@ -1,9 +1,9 @@
 // The player window's texts: the file's size and date, the status line and the
 // info lines of the label panel.
 
-#include "platform/dshow.h"
-#include "platform/file_status.h"
-#include "platform/time_text.h"
+#include "platform/com/dshow.h"
+#include "platform/system/file_status.h"
+#include "platform/system/time_text.h"
 #include "ui/label/info_text.h"
 #include "ui/player/player_dlg.h"
 

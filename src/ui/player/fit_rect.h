@@ -2,7 +2,7 @@
 // Geometry of the player window: the picture fitted into the client area, the label
 // panel beside it, and the window sizes of the zoom presets.
 
-#include "platform/win_types.h"
+#include "platform/system/win_types.h"
 
 // Position and size, as SetWindowPos takes them.
 struct WindowPos {

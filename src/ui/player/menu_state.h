@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/win_types.h"
+#include "platform/system/win_types.h"
 
 struct MenuSwitches {
     int autoRewind = 0;

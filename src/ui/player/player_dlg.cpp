@@ -2,8 +2,8 @@
 
 #include "ui/player/player_dlg.h"
 
-#include "platform/app.h"
-#include "platform/com.h"
+#include "platform/framework/app.h"
+#include "platform/com/com.h"
 
 namespace {
 

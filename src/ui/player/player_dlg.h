@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/play_state.h"
-#include "platform/dialog.h"
+#include "platform/framework/dialog.h"
 #include "res/resource.h"
 #include "ui/label/label_panel.h"
 
@@ -128,7 +128,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    // The message map (player_messages.cpp) and the command table (player_commands.cpp).
+    // The message map (player_messages.cpp) and the command table, the one way every
+    // command reaches the window (kCommands in player_menu.cpp).
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(UINT id) override;
 };

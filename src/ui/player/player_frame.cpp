@@ -1,8 +1,8 @@
 // The player window as a window: black background, layout on resize, moving
 // by dragging from anywhere, and dropped files.
 
-#include "platform/app.h"
-#include "platform/paint.h"
+#include "platform/framework/app.h"
+#include "platform/gdi/paint.h"
 #include "ui/player/player_dlg.h"
 
 void CPlayerDlg::OnPaint()

@@ -1,6 +1,6 @@
 // The popup menu, the option switches, the keys and the command table.
 
-#include "platform/menu.h"
+#include "platform/framework/menu.h"
 #include "ui/player/menu_state.h"
 #include "ui/player/player_dlg.h"
 

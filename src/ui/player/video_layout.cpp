@@ -2,7 +2,7 @@
 // sizes of the zoom presets.
 
 #include "engine/interface_ptr.h"
-#include "platform/dshow.h"
+#include "platform/com/dshow.h"
 #include "ui/player/fit_rect.h"
 #include "ui/player/player_dlg.h"
 

@@ -1,0 +1,91 @@
+#include "platform/framework/platform_window.h"
+
+#include <QPainter>
+
+#include "platform/gdi/paint.h"
+#include "platform/gdi/paint_surface.h"
+
+namespace {
+
+// The DC handed to WM_ERASEBKGND handlers.
+class SurfaceDC : public CDC {
+public:
+    explicit SurfaceDC(PaintSurface* surface) : CDC(surface) {}
+};
+
+}  // namespace
+
+QRect PlatformWindow::ClientRect() const
+{
+    return client ? QRect(QPoint(0, 0), client->size()) : QRect();
+}
+
+void PlatformWindow::EnsureCanvasSize()
+{
+    if (!hasCanvas || !client) return;
+    const QSize size = client->size().expandedTo(QSize(1, 1)).boundedTo(QSize(kMaxWindowSide, kMaxWindowSide));
+    if (canvas.size() == size) return;
+    QImage next(size, QImage::Format_RGB32);
+    next.fill(Qt::black);
+    if (!canvas.isNull()) {
+        QPainter copy(&next);
+        copy.drawImage(0, 0, canvas);
+    }
+    canvas = std::move(next);
+    invalid = QRegion(QRect(QPoint(0, 0), size));
+    eraseNeeded = true;
+}
+
+void PlatformWindow::Invalidate(const QRegion& region, bool erase)
+{
+    if (!client) return;
+    const QRegion area = region.intersected(ClientRect());
+    if (area.isEmpty()) return;
+    invalid += area;
+    if (erase) eraseNeeded = true;
+    client->update(area);
+}
+
+void PlatformWindow::UpdateNow(bool showNow)
+{
+    if (!client || !hasCanvas || wnd == nullptr) return;
+    // A repaint asked for from inside a paint waits for the next one.
+    if (surface != nullptr) return;
+    EnsureCanvasSize();
+    if (invalid.isEmpty()) return;
+    const QRegion region = invalid;
+    const bool erase = eraseNeeded;
+    invalid = QRegion();
+    eraseNeeded = false;
+
+    QPainter painter(&canvas);
+    painter.setClipRegion(region);
+    PaintSurface paint{&painter, QRect(QPoint(0, 0), canvas.size()), ScreenLogPixelsY()};
+    surface = &paint;
+    const std::uint64_t mySerial = serial;
+    if (erase) {
+        SurfaceDC dc(&paint);
+        wnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
+    }
+    ++paints;
+    for (const QRect& r : region) paintedPixels += static_cast<std::uint64_t>(r.width()) * static_cast<std::uint64_t>(r.height());
+    if (platform::IsLiveWindow(this, mySerial)) wnd->SendMessage(WM_PAINT, 0, 0);
+    if (!platform::IsLiveWindow(this, mySerial)) return;
+    surface = nullptr;
+    painter.end();
+    if (showNow && client) client->update(region);
+}
+
+void PlatformWindow::NotifySizeIfChanged()
+{
+    if (!client || wnd == nullptr || destroying) return;
+    const QSize size = client->size();
+    if (size == reportedClientSize) return;
+    reportedClientSize = size;
+    EnsureCanvasSize();
+    WPARAM kind = SIZE_RESTORED;
+    if (top && top->isMinimized()) kind = SIZE_MINIMIZED;
+    else if (top && top->isMaximized()) kind = SIZE_MAXIMIZED;
+    wnd->SendMessage(WM_SIZE, kind, MAKELPARAM(size.width(), size.height()));
+}
+

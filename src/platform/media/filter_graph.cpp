@@ -1,0 +1,442 @@
+#include "platform/media/filter_graph.h"
+
+#include <cmath>
+#include <string>
+#include <thread>
+
+#include "platform/media/gst_handles.h"
+#include "platform/media/media_uri.h"
+#include "platform/media/video_frame.h"
+
+namespace platform::gst {
+
+namespace {
+
+constexpr LONG kSilence = -10000;
+constexpr double kUnitsPerSecond = 1e7;  // 100 ns
+
+// Hundredths of a decibel to a linear gain; the bottom of the range is silence.
+double GainForAttenuation(LONG attenuation)
+{
+    if (attenuation <= kSilence)
+        return 0.0;
+    return std::pow(10.0, attenuation / 2000.0);
+}
+
+HWND WindowOf(OAHWND handle)
+{
+    return reinterpret_cast<HWND>(handle);
+}
+
+}  // namespace
+
+FilterGraph::FilterGraph() = default;
+
+FilterGraph::~FilterGraph()
+{
+    ReleasePipeline();
+}
+
+HRESULT FilterGraph::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IGraphBuilder)
+        *object = static_cast<IGraphBuilder*>(this);
+    else if (iid == IID_IMediaControl)
+        *object = static_cast<IMediaControl*>(this);
+    else if (iid == IID_IMediaEventEx)
+        *object = static_cast<IMediaEventEx*>(this);
+    else if (iid == IID_IVideoWindow)
+        *object = static_cast<IVideoWindow*>(this);
+    else if (iid == IID_IMediaPosition)
+        *object = static_cast<IMediaPosition*>(this);
+    else if (iid == IID_IMediaSeeking)
+        *object = static_cast<IMediaSeeking*>(this);
+    else if (iid == IID_IBasicAudio)
+        *object = static_cast<IBasicAudio*>(this);
+    else if (iid == IID_IBasicVideo)
+        *object = static_cast<IBasicVideo*>(this);
+    else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG FilterGraph::AddRef()
+{
+    return ++m_references;
+}
+
+ULONG FilterGraph::Release()
+{
+    const ULONG left = --m_references;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+// --- IGraphBuilder ---
+
+HRESULT FilterGraph::RenderFile(const char* file, const char* /*playList*/)
+{
+    if (!file)
+        return E_POINTER;
+    ReleasePipeline();
+    m_video.ClearFrame();
+
+    const std::optional<std::string> uri = MediaUri(file);
+    if (!uri || IsUnreadableLocalFile(*uri))
+        return VFW_E_NOT_FOUND;
+    auto pipeline = std::make_unique<MediaPipeline>(static_cast<PipelineObserver&>(*this));
+    const HRESULT result = pipeline->Open(*uri, RenderBound());
+    if (FAILED(result))
+        return result;
+    pipeline->SetVolume(GainForAttenuation(m_volume));
+    m_pipeline = std::move(pipeline);
+    m_state = State_Stopped;
+    return S_OK;
+}
+
+void FilterGraph::ReleasePipeline()
+{
+    m_pipeline.reset();
+}
+
+// --- IMediaControl ---
+
+HRESULT FilterGraph::Run()
+{
+    m_state = State_Running;
+    if (m_pipeline && !m_pipeline->Play())
+        return E_FAIL;
+    return S_OK;
+}
+
+HRESULT FilterGraph::Pause()
+{
+    m_state = State_Paused;
+    if (m_pipeline && !m_pipeline->Pause())
+        return E_FAIL;
+    return S_OK;
+}
+
+HRESULT FilterGraph::Stop()
+{
+    // Paused underneath: the position and the picture stay.
+    m_state = State_Stopped;
+    if (m_pipeline && !m_pipeline->Pause())
+        return E_FAIL;
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetState(LONG /*timeoutMs*/, OAFilterState* state)
+{
+    if (!state)
+        return E_POINTER;
+    *state = m_state;
+    return S_OK;
+}
+
+// --- IMediaEventEx ---
+
+HRESULT FilterGraph::GetEvent(LONG* eventCode, LONG_PTR* param1, LONG_PTR* param2, LONG timeoutMs)
+{
+    if (!eventCode || !param1 || !param2)
+        return E_POINTER;
+    GraphEvent event;
+    if (!m_events.Pop(&event, timeoutMs))
+        return E_ABORT;
+    *eventCode = event.code;
+    *param1 = event.param1;
+    *param2 = event.param2;
+    return S_OK;
+}
+
+HRESULT FilterGraph::FreeEventParams(LONG /*eventCode*/, LONG_PTR /*param1*/, LONG_PTR /*param2*/)
+{
+    return S_OK;  // no event carries anything to free
+}
+
+HRESULT FilterGraph::SetNotifyWindow(OAHWND hwnd, LONG message, LONG_PTR instanceData)
+{
+    m_events.SetNotifyWindow(WindowOf(hwnd), static_cast<UINT>(message), instanceData);
+    return S_OK;
+}
+
+void FilterGraph::OnEndOfStream()
+{
+    m_events.Push({EC_COMPLETE, 0, 0});
+}
+
+void FilterGraph::OnError(HRESULT error)
+{
+    m_events.Push({EC_ERRORABORT, error, 0});
+}
+
+void FilterGraph::OnFrame(GstSample* sample)
+{
+    m_video.Present(DecodedFrame::FromSample(sample));
+}
+
+// --- IVideoWindow ---
+
+HRESULT FilterGraph::put_Owner(OAHWND owner)
+{
+    return m_video.SetOwner(WindowOf(owner)) ? S_OK : E_INVALIDARG;
+}
+
+HRESULT FilterGraph::get_Owner(OAHWND* owner)
+{
+    if (!owner)
+        return E_POINTER;
+    *owner = reinterpret_cast<OAHWND>(m_video.Owner());
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_WindowStyle(LONG style)
+{
+    m_video.SetStyle(static_cast<DWORD>(style));
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_MessageDrain(OAHWND drain)
+{
+    m_video.SetMessageDrain(WindowOf(drain));
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_AutoShow(LONG autoShow)
+{
+    m_video.SetAutoShow(autoShow != OAFALSE);
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_Visible(LONG visible)
+{
+    m_video.SetVisible(visible != OAFALSE);
+    return S_OK;
+}
+
+HRESULT FilterGraph::get_Visible(LONG* visible)
+{
+    if (!visible)
+        return E_POINTER;
+    *visible = m_video.Visible() ? OATRUE : OAFALSE;
+    return S_OK;
+}
+
+HRESULT FilterGraph::SetWindowPosition(LONG left, LONG top, LONG width, LONG height)
+{
+    if (width < 0 || height < 0)
+        return E_INVALIDARG;
+    m_video.SetPosition({left, top, width, height});
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetWindowPosition(LONG* left, LONG* top, LONG* width, LONG* height)
+{
+    if (!left || !top || !width || !height)
+        return E_POINTER;
+    const WindowPosition position = m_video.Position();
+    *left = position.left;
+    *top = position.top;
+    *width = position.width;
+    *height = position.height;
+    return S_OK;
+}
+
+// --- IMediaPosition ---
+
+HRESULT FilterGraph::get_Duration(REFTIME* length)
+{
+    if (!length)
+        return E_POINTER;
+    if (!m_pipeline)
+        return VFW_E_WRONG_STATE;
+    const std::optional<double> duration = m_pipeline->Duration();
+    if (!duration)
+        return E_FAIL;
+    *length = *duration;
+    return S_OK;
+}
+
+HRESULT FilterGraph::get_CurrentPosition(REFTIME* position)
+{
+    if (!position)
+        return E_POINTER;
+    if (!m_pipeline)
+        return VFW_E_WRONG_STATE;
+    const std::optional<double> current = m_pipeline->Position();
+    if (!current)
+        return E_FAIL;
+    *position = *current;
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_CurrentPosition(REFTIME position)
+{
+    if (!m_pipeline)
+        return VFW_E_WRONG_STATE;
+    return m_pipeline->Seek(position) ? S_OK : E_FAIL;
+}
+
+// --- IMediaSeeking ---
+
+HRESULT FilterGraph::GetDuration(LONGLONG* duration)
+{
+    REFTIME seconds = 0;
+    if (!duration)
+        return E_POINTER;
+    const HRESULT result = get_Duration(&seconds);
+    if (SUCCEEDED(result))
+        *duration = static_cast<LONGLONG>(seconds * kUnitsPerSecond);
+    return result;
+}
+
+HRESULT FilterGraph::GetCurrentPosition(LONGLONG* position)
+{
+    REFTIME seconds = 0;
+    if (!position)
+        return E_POINTER;
+    const HRESULT result = get_CurrentPosition(&seconds);
+    if (SUCCEEDED(result))
+        *position = static_cast<LONGLONG>(seconds * kUnitsPerSecond);
+    return result;
+}
+
+// --- IBasicAudio ---
+
+HRESULT FilterGraph::put_Volume(LONG volume)
+{
+    if (volume < kSilence || volume > 0)
+        return E_INVALIDARG;
+    m_volume = volume;
+    if (!m_pipeline || !m_pipeline->HasAudio())
+        return E_NOTIMPL;
+    m_pipeline->SetVolume(GainForAttenuation(volume));
+    return S_OK;
+}
+
+HRESULT FilterGraph::get_Volume(LONG* volume)
+{
+    if (!volume)
+        return E_POINTER;
+    *volume = m_volume;
+    return S_OK;
+}
+
+// --- IBasicVideo ---
+
+namespace {
+
+template <typename Read>
+HRESULT ReadPicture(const MediaPipeline* pipeline, Read read)
+{
+    const std::optional<PictureSize> picture = pipeline ? pipeline->Picture() : std::nullopt;
+    if (!picture)
+        return E_NOTIMPL;  // no picture: the caller's values stay
+    read(*picture);
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT FilterGraph::get_SourceLeft(LONG* left)
+{
+    if (!left)
+        return E_POINTER;
+    return ReadPicture(m_pipeline.get(), [&](const PictureSize&) { *left = 0; });
+}
+
+HRESULT FilterGraph::get_SourceTop(LONG* top)
+{
+    if (!top)
+        return E_POINTER;
+    return ReadPicture(m_pipeline.get(), [&](const PictureSize&) { *top = 0; });
+}
+
+HRESULT FilterGraph::get_SourceWidth(LONG* width)
+{
+    if (!width)
+        return E_POINTER;
+    return ReadPicture(m_pipeline.get(), [&](const PictureSize& picture) { *width = picture.width; });
+}
+
+HRESULT FilterGraph::get_SourceHeight(LONG* height)
+{
+    if (!height)
+        return E_POINTER;
+    return ReadPicture(m_pipeline.get(), [&](const PictureSize& picture) { *height = picture.height; });
+}
+
+HRESULT FilterGraph::GetVideoSize(LONG* width, LONG* height)
+{
+    if (!width || !height)
+        return E_POINTER;
+    return ReadPicture(m_pipeline.get(), [&](const PictureSize& picture) {
+        *width = picture.width;
+        *height = picture.height;
+    });
+}
+
+}  // namespace platform::gst
+
+namespace platform {
+
+namespace {
+
+bool GStreamerReady()
+{
+    static const bool ready = [] {
+        GError* rawError = nullptr;
+        const bool initialised = gst_init_check(nullptr, nullptr, &rawError);
+        const gst::ErrorPtr error(rawError);
+        if (!initialised)
+            return false;
+        for (const char* name : {"playbin", "appsink", "videoconvert", "audioconvert", "volume", "fakesink"}) {
+            const gst::ObjectPtr<GstElementFactory> factory(gst_element_factory_find(name));
+            if (!factory)
+                return false;
+        }
+        return true;
+    }();
+    return ready;
+}
+
+// Loading the decoder plugin most media need takes tens of milliseconds once per
+// process; done beside the window's start, the first open does not wait for it.
+// Joined when static objects are destroyed, so exit never runs GStreamer's and
+// the libraries' clean-up under a thread that is still inside a plugin's init.
+class PluginPreload {
+public:
+    PluginPreload()
+        : m_thread([] {
+              if (GstPlugin* plugin = gst_plugin_load_by_name("libav"))
+                  gst_object_unref(plugin);
+          })
+    {
+    }
+    ~PluginPreload() { m_thread.join(); }
+    PluginPreload(const PluginPreload&) = delete;
+    PluginPreload& operator=(const PluginPreload&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
+}  // namespace
+
+bool RegisterFilterGraph()
+{
+    if (!GStreamerReady())
+        return false;
+    RegisterClassFactory(CLSID_FilterGraph,
+                         []() -> IUnknown* { return static_cast<IGraphBuilder*>(new gst::FilterGraph()); });
+    static PluginPreload preload;
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,312 @@
+#include "platform/media/media_pipeline.h"
+
+#include <gst/video/video.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/media/audio_sink.h"
+#include "platform/media/video_frame.h"
+
+namespace platform::gst {
+
+namespace {
+
+constexpr std::chrono::milliseconds kDefaultRenderBound = std::chrono::seconds(15);
+
+// playbin's GstPlayFlags: subtitles are not shown, so their streams stay unlinked.
+constexpr guint kPlayFlagText = 1u << 2;
+
+HRESULT ResultForError(const GError* error)
+{
+    if (!error)
+        return E_FAIL;
+    if (error->domain == GST_RESOURCE_ERROR) {
+        switch (error->code) {
+        case GST_RESOURCE_ERROR_NOT_FOUND:
+        case GST_RESOURCE_ERROR_OPEN_READ:
+        case GST_RESOURCE_ERROR_OPEN_READ_WRITE:
+            return VFW_E_NOT_FOUND;
+        default:
+            return VFW_E_CANNOT_RENDER;
+        }
+    }
+    if (error->domain == GST_STREAM_ERROR || error->domain == GST_CORE_ERROR)
+        return VFW_E_UNSUPPORTED_STREAM;
+    return E_FAIL;
+}
+
+std::optional<double> Seconds(bool known, gint64 clockTime)
+{
+    if (!known || clockTime < 0)
+        return std::nullopt;
+    return static_cast<double>(clockTime) / static_cast<double>(GST_SECOND);
+}
+
+}  // namespace
+
+std::chrono::milliseconds RenderBound()
+{
+    if (const char* text = std::getenv("VANTREL_RENDER_TIMEOUT_MS"); text && *text) {
+        char* end = nullptr;
+        const long value = std::strtol(text, &end, 10);
+        if (*end == '\0' && value > 0)
+            return std::chrono::milliseconds(value);
+    }
+    return kDefaultRenderBound;
+}
+
+MediaPipeline::MediaPipeline(PipelineObserver& observer) : m_observer(observer) {}
+
+MediaPipeline::~MediaPipeline()
+{
+    TearDown();
+}
+
+HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bound)
+{
+    HRESULT result = Build(uri) ? AwaitPreroll(bound) : VFW_E_CANNOT_RENDER;
+    // A medium whose every stream is unknown still prerolls, with nothing linked.
+    if (SUCCEEDED(result) && !HasAudio() && !HasVideo())
+        result = VFW_E_UNSUPPORTED_STREAM;
+    if (SUCCEEDED(result)) {
+        // An error since the preroll went to the open, not to the observer:
+        // it is this open's failure, or nobody would ever hear of it.
+        std::lock_guard lock(m_mutex);
+        if (m_openError)
+            result = *m_openError;
+        else
+            m_opened = true;
+    }
+    if (FAILED(result)) {
+        TearDown();
+        return result;
+    }
+    return S_OK;
+}
+
+bool MediaPipeline::Build(const std::string& uri)
+{
+    m_playbin = AdoptElement(gst_element_factory_make("playbin", nullptr));
+    m_videoSink = AdoptElement(gst_element_factory_make("appsink", "video-sink"));
+    const ElementPtr audioSink = MakeAudioSink();
+    if (!m_playbin || !m_videoSink || !audioSink)
+        return false;
+
+    // Decoders' own formats pass untouched: the picture is converted once, when it is painted.
+    const CapsPtr caps(gst_caps_from_string((std::string("video/x-raw, format=(string)") + kDecodedFormats).c_str()));
+    g_object_set(m_videoSink.get(), "caps", caps.get(), "qos", TRUE, "enable-last-sample", FALSE, nullptr);
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_preroll = &MediaPipeline::OnPreroll;
+    callbacks.new_sample = &MediaPipeline::OnSample;
+    gst_app_sink_set_callbacks(GST_APP_SINK(m_videoSink.get()), &callbacks, this, nullptr);
+
+    guint flags = 0;
+    g_object_get(m_playbin.get(), "flags", &flags, nullptr);
+    // The sound that prerolls has passed the volume before anyone could set it;
+    // silent, it cannot start a quiet medium with a loud click.
+    g_object_set(m_playbin.get(), "uri", uri.c_str(), "video-sink", m_videoSink.get(), "audio-sink",
+                 audioSink.get(), "flags", flags & ~kPlayFlagText, "volume", 0.0, nullptr);
+
+    m_bus.reset(gst_element_get_bus(m_playbin.get()));
+    gst_bus_set_sync_handler(m_bus.get(), &MediaPipeline::OnBusMessage, this, nullptr);
+    return true;
+}
+
+HRESULT MediaPipeline::AwaitPreroll(std::chrono::milliseconds bound)
+{
+    const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
+    std::unique_lock lock(m_mutex);
+    if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
+        m_prerolled = true;
+    if (change != GST_STATE_CHANGE_FAILURE)
+        m_settled.wait_for(lock, bound, [this] { return m_prerolled || m_openError; });
+    if (m_openError)
+        return *m_openError;
+    if (change == GST_STATE_CHANGE_FAILURE)
+        return VFW_E_CANNOT_RENDER;
+    return m_prerolled ? S_OK : VFW_E_TIMEOUT;
+}
+
+bool MediaPipeline::Play()
+{
+    if (!m_playbin)
+        return false;
+    return gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
+}
+
+bool MediaPipeline::Pause()
+{
+    if (!m_playbin)
+        return false;
+    return gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+}
+
+bool MediaPipeline::Seek(double seconds)
+{
+    if (!m_playbin || !std::isfinite(seconds))
+        return false;
+    const auto target = static_cast<gint64>(std::max(0.0, seconds) * static_cast<double>(GST_SECOND));
+    {
+        std::lock_guard lock(m_mutex);
+        m_seekTarget = target;
+    }
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    if (!gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME, flags, target)) {
+        std::lock_guard lock(m_mutex);
+        m_seekTarget.reset();
+        return false;
+    }
+    return true;
+}
+
+std::optional<double> MediaPipeline::Duration() const
+{
+    if (!m_playbin)
+        return std::nullopt;
+    gint64 duration = 0;
+    const bool known = gst_element_query_duration(m_playbin.get(), GST_FORMAT_TIME, &duration);
+    return Seconds(known, duration);
+}
+
+std::optional<double> MediaPipeline::Position() const
+{
+    if (!m_playbin)
+        return std::nullopt;
+    {
+        // Until the seek has settled the pipeline still answers with the old place.
+        std::lock_guard lock(m_mutex);
+        if (m_seekTarget)
+            return Seconds(true, *m_seekTarget);
+    }
+    gint64 position = 0;
+    const bool known = gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &position);
+    return Seconds(known, position);
+}
+
+int MediaPipeline::StreamCount(const char* property) const
+{
+    gint count = 0;
+    if (m_playbin)
+        g_object_get(m_playbin.get(), property, &count, nullptr);
+    return count;
+}
+
+bool MediaPipeline::HasAudio() const
+{
+    return StreamCount("n-audio") > 0;
+}
+
+bool MediaPipeline::HasVideo() const
+{
+    return StreamCount("n-video") > 0;
+}
+
+std::optional<PictureSize> MediaPipeline::Picture() const
+{
+    if (!m_videoSink || !HasVideo())
+        return std::nullopt;
+    const PadPtr pad(gst_element_get_static_pad(m_videoSink.get(), "sink"));
+    const CapsPtr caps(pad ? gst_pad_get_current_caps(pad.get()) : nullptr);
+    GstVideoInfo info;
+    if (!caps || !gst_video_info_from_caps(&info, caps.get()))
+        return std::nullopt;
+    const gint64 parN = std::max(1, GST_VIDEO_INFO_PAR_N(&info));
+    const gint64 parD = std::max(1, GST_VIDEO_INFO_PAR_D(&info));
+    return PictureSize{static_cast<LONG>(GST_VIDEO_INFO_WIDTH(&info) * parN / parD),
+                       static_cast<LONG>(GST_VIDEO_INFO_HEIGHT(&info))};
+}
+
+void MediaPipeline::SetVolume(double gain)
+{
+    if (m_playbin)
+        g_object_set(m_playbin.get(), "volume", gain, nullptr);
+}
+
+void MediaPipeline::TearDown()
+{
+    // NULL joins the streaming threads, so no callback runs after this.
+    if (m_playbin)
+        gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
+    if (m_bus)
+        gst_bus_set_sync_handler(m_bus.get(), nullptr, nullptr, nullptr);
+    m_bus.reset();
+    m_videoSink.reset();
+    m_playbin.reset();
+    std::lock_guard lock(m_mutex);
+    m_seekTarget.reset();
+}
+
+GstBusSyncReply MediaPipeline::OnBusMessage(GstBus* /*bus*/, GstMessage* message, gpointer self)
+{
+    static_cast<MediaPipeline*>(self)->HandleBusMessage(message);
+    // Nobody pops this bus: every message is handled here.
+    return GST_BUS_DROP;
+}
+
+void MediaPipeline::HandleBusMessage(GstMessage* message)
+{
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ASYNC_DONE:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(m_playbin.get())) {
+            {
+                std::lock_guard lock(m_mutex);
+                m_prerolled = true;
+                m_seekTarget.reset();
+            }
+            m_settled.notify_all();
+        }
+        break;
+    case GST_MESSAGE_ERROR: {
+        GError* rawError = nullptr;
+        gst_message_parse_error(message, &rawError, nullptr);
+        const ErrorPtr error(rawError);
+        const HRESULT result = ResultForError(error.get());
+        bool opened = false;
+        {
+            std::lock_guard lock(m_mutex);
+            opened = m_opened;
+            if (!opened && !m_openError)
+                m_openError = result;
+            // A seek that failed will never be done: the pipeline's own place counts again.
+            m_seekTarget.reset();
+        }
+        m_settled.notify_all();
+        if (opened)
+            m_observer.OnError(result);
+        break;
+    }
+    case GST_MESSAGE_EOS: {
+        bool opened = false;
+        {
+            std::lock_guard lock(m_mutex);
+            opened = m_opened;
+            m_seekTarget.reset();
+        }
+        if (opened)
+            m_observer.OnEndOfStream();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+GstFlowReturn MediaPipeline::OnPreroll(GstAppSink* sink, gpointer self)
+{
+    const SamplePtr sample(gst_app_sink_pull_preroll(sink));
+    if (sample)
+        static_cast<MediaPipeline*>(self)->m_observer.OnFrame(sample.get());
+    return GST_FLOW_OK;
+}
+
+GstFlowReturn MediaPipeline::OnSample(GstAppSink* sink, gpointer self)
+{
+    const SamplePtr sample(gst_app_sink_pull_sample(sink));
+    if (sample)
+        static_cast<MediaPipeline*>(self)->m_observer.OnFrame(sample.get());
+    return GST_FLOW_OK;
+}
+
+}  // namespace platform::gst

@@ -1,0 +1,92 @@
+#pragma once
+// One medium in a playbin. Open builds and prerolls it; the UI thread then runs,
+// pauses and seeks it. Bus messages are handled on the thread that posts them,
+// and the observer hears of the end of the stream, errors and new pictures
+// there: it must not wait for the UI thread.
+
+// Our headers first: GLib's TRUE and FALSE macros would break the constants of
+// the same names.
+#include "platform/com/dshow.h"
+#include "platform/media/gst_handles.h"
+
+#include <gst/app/gstappsink.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace platform::gst {
+
+struct PipelineObserver {
+    virtual void OnEndOfStream() = 0;
+    virtual void OnError(HRESULT error) = 0;
+    // A decoded picture in one of the sink's formats; the observer takes its own reference if it keeps it.
+    virtual void OnFrame(GstSample* sample) = 0;
+
+protected:
+    ~PipelineObserver() = default;
+};
+
+struct PictureSize {
+    LONG width = 0;
+    LONG height = 0;
+};
+
+// How long Open waits for a medium to get ready: 15 s, or VANTREL_RENDER_TIMEOUT_MS.
+std::chrono::milliseconds RenderBound();
+
+class MediaPipeline {
+public:
+    explicit MediaPipeline(PipelineObserver& observer);
+    // Stops every streaming thread before anything is freed.
+    ~MediaPipeline();
+    MediaPipeline(const MediaPipeline&) = delete;
+    MediaPipeline& operator=(const MediaPipeline&) = delete;
+
+    // Once per pipeline. Waits, at most `bound`, until the medium is paused on its
+    // first picture or sound. A failure leaves the pipeline torn down. The
+    // pipeline is silent until SetVolume.
+    HRESULT Open(const std::string& uri, std::chrono::milliseconds bound);
+
+    bool Play();
+    bool Pause();
+    // Flushing and accurate; after the end of the stream a playing pipeline plays
+    // on from the new position.
+    bool Seek(double seconds);
+
+    std::optional<double> Duration() const;
+    std::optional<double> Position() const;
+    bool HasAudio() const;
+    bool HasVideo() const;
+    // The picture in square pixels: the stored width corrected by the pixel aspect ratio.
+    std::optional<PictureSize> Picture() const;
+    // Linear gain, 0 for silence.
+    void SetVolume(double gain);
+
+private:
+    static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+    static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
+    static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
+    bool Build(const std::string& uri);
+    HRESULT AwaitPreroll(std::chrono::milliseconds bound);
+    void HandleBusMessage(GstMessage* message);
+    void TearDown();
+    int StreamCount(const char* property) const;
+
+    PipelineObserver& m_observer;
+    ElementPtr m_playbin;
+    ElementPtr m_videoSink;
+    BusPtr m_bus;
+
+    // Shared with the threads that post bus messages.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_settled;
+    bool m_opened = false;
+    bool m_prerolled = false;
+    std::optional<HRESULT> m_openError;
+    std::optional<gint64> m_seekTarget;
+};
+
+}  // namespace platform::gst

@@ -1,0 +1,77 @@
+#pragma once
+// What the graph's video window is: its owner, place, visibility and message
+// drain, the child widget that shows the picture, and the latest picture.
+// Everything here is for the UI thread except Present, which the streaming
+// thread calls for each new picture.
+
+#include <QObject>
+#include <QPointer>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "platform/system/win_types.h"
+
+namespace platform::gst {
+
+class DecodedFrame;
+class VideoWidget;
+
+// In the owner's client coordinates.
+struct WindowPosition {
+    LONG left = 0;
+    LONG top = 0;
+    LONG width = 0;
+    LONG height = 0;
+};
+
+class VideoOutput {
+public:
+    VideoOutput();
+    ~VideoOutput();
+    VideoOutput(const VideoOutput&) = delete;
+    VideoOutput& operator=(const VideoOutput&) = delete;
+
+    // Any thread. Keeps the picture and asks the widget to repaint later; never
+    // waits for the UI thread.
+    void Present(std::shared_ptr<const DecodedFrame> frame);
+    std::shared_ptr<const DecodedFrame> LatestFrame() const;
+    // Forgets the picture (a new medium is about to be rendered).
+    void ClearFrame();
+
+    // False when `owner` is not a live window; the owner is remembered anyway.
+    bool SetOwner(HWND owner);
+    HWND Owner() const { return m_owner; }
+    void SetStyle(DWORD style) { m_style = style; }
+    void SetMessageDrain(HWND drain);
+    void SetAutoShow(bool autoShow) { m_autoShow = autoShow; }
+    void SetVisible(bool visible);
+    bool Visible() const { return m_visible; }
+    void SetPosition(const WindowPosition& position);
+    WindowPosition Position() const { return m_position; }
+
+    // The child widget, or null while there is no owner.
+    QWidget* Widget() const;
+
+private:
+    void DestroyWidget();
+    void Repaint();
+
+    mutable std::mutex m_frameMutex;
+    std::shared_ptr<const DecodedFrame> m_frame;
+    std::atomic<bool> m_repaintQueued{false};
+    // Lives in the UI thread: queued repaint requests are delivered through it,
+    // and dropped with it.
+    QObject m_uiContext;
+
+    HWND m_owner = nullptr;
+    DWORD m_style = 0;
+    HWND m_drain = nullptr;
+    bool m_autoShow = true;
+    bool m_visible = false;
+    WindowPosition m_position;
+    QPointer<VideoWidget> m_widget;
+};
+
+}  // namespace platform::gst
