@@ -228,6 +228,37 @@ TEST_F(LabelPanelTest, ShorterStatusOnTheTickPathLeavesNoOldGlyphsInsideItsCell)
     EXPECT_EQ(survivors, 0) << "the cell is painted opaque black under the new text";
 }
 
+TEST_F(LabelPanelTest, TickPathRepaintsEveryRowOfTheStatusCellDescendersIncluded)
+{
+    panel.m_strName = "clip.mpg";
+    // Descenders of "Playing" and "y" ink the cell's last rows, below row 21.
+    const std::string before = "Playing: 1/2  Volume: 5/10    ";
+    const std::string after = "Paused: 1/2  Volume: 5/10    ";
+    ShowInfo(before, 1.0, 2.0);
+    const QImage old = Pixels();
+    panel.m_strStatus = after;
+    panel.RefreshStatusStrip(FALSE);
+    const QImage refreshed = Pixels();
+    ShowInfo(after, 1.0, 2.0);
+    const QImage fresh = Pixels();
+
+    CPaintDC measure(nullptr);
+    CFont font;
+    font.CreatePointFont(90, "明朝");
+    measure.SelectObject(&font);
+    const SIZE cell = measure.GetTextExtent(after);
+    int oldInkBelow = 0, survivors = 0;
+    for (int y = 12; y < 12 + cell.cy; ++y) {
+        for (int x = 5; x < 5 + cell.cx; ++x) {
+            const bool differs = refreshed.pixel(x, y) != fresh.pixel(x, y);
+            survivors += differs ? 1 : 0;
+            oldInkBelow += (y >= 22 && old.pixel(x, y) != fresh.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    ASSERT_GT(oldInkBelow, 0) << "the earlier line inked rows below 21";
+    EXPECT_EQ(survivors, 0) << "no pixel of the earlier line survives in the cell";
+}
+
 TEST_F(LabelPanelTest, StripRefreshDuringTheSplashEndsIt)
 {
     panel.m_nTick = 10;

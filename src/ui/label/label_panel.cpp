@@ -1,5 +1,7 @@
 #include "ui/label/label_panel.h"
 
+#include <algorithm>
+
 #include "platform/framework/paint_dc.h"
 #include "res/product.h"
 #include "res/resource.h"
@@ -15,11 +17,25 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kDarkGreen = RGB(0, 128, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
+constexpr int kInfoPointTenths = 90;
+constexpr int kStatusTop = 12;
+
 // Draws a line twice, one pixel apart, so the thin face reads heavier.
 void TextOutBold(CDC& dc, int x, int y, const std::string& text)
 {
     dc.TextOut(x + 1, y, text);
     dc.TextOut(x, y, text);
+}
+
+// The status line's text cell reaches into the line below it, and the face's round
+// glyphs ink its last rows: the tick's repaint must cover all of them.
+int StatusCellBottom()
+{
+    CPaintDC measure(nullptr);
+    CFont font;
+    font.CreatePointFont(kInfoPointTenths, kFace, &measure);
+    measure.SelectObject(&font);
+    return kStatusTop + measure.GetTextExtent("0").cy;
 }
 
 }  // namespace
@@ -135,12 +151,12 @@ void CLabelPanel::PaintInfo(CDC& dc)
     dc.SetBkColor(kBlack);
     dc.SetTextColor(kGreen);
     CFont font;
-    font.CreatePointFont(90, kFace, &dc);
+    font.CreatePointFont(kInfoPointTenths, kFace, &dc);
     CFont* previous = dc.SelectObject(&font);
 
     if (!m_strStatus.empty()) {
         dc.SetBkMode(OPAQUE);
-        dc.TextOut(5, 12, m_strStatus);
+        dc.TextOut(5, kStatusTop, m_strStatus);
         dc.SetBkMode(TRANSPARENT);
         dc.TextOut(5, 22, m_strName);
         dc.TextOut(5, 32, m_strVideoSize);
@@ -161,7 +177,7 @@ void CLabelPanel::PaintInfo(CDC& dc)
         rest.DeleteObject();
     } else {
         dc.SetTextColor(kRed);
-        dc.TextOut(5, 12, m_strError);
+        dc.TextOut(5, kStatusTop, m_strError);
     }
 
     dc.SelectObject(previous);
@@ -173,7 +189,7 @@ void CLabelPanel::RefreshStatusStrip(BOOL bErase)
     RECT rc;
     GetClientRect(&rc);
     rc.top = 2;
-    rc.bottom = 22;
+    rc.bottom = std::max<LONG>(22, StatusCellBottom());
     const UINT flags = bErase ? (RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW)
                               : (RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
     RedrawWindow(&rc, nullptr, flags);
