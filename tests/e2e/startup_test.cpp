@@ -1,5 +1,6 @@
 // Starting the program: the first run, the command line and what it says without a window.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,20 @@ TEST_F(Startup, WithoutADisplayItSaysSoAndFails) {
       kPatience);
   EXPECT_EQ(run.status.code, 1);
   EXPECT_FALSE(run.status.signal) << "ended by signal " << run.status.signal.value_or(0);
+}
+
+TEST_F(Startup, ADisplayWithNoServerBehindItIsSaidInOneLineAndFails) {
+  // Display 4095 has no server on this machine: no socket, no lock file.
+  ASSERT_FALSE(std::filesystem::exists("/tmp/.X11-unix/X4095"));
+  const harness::Output run = harness::Capture(
+      {.argv = {"/bin/sh", "-c", std::string("exec \"$0\" \"$1\" 2>&1"), VANTREL_BINARY,
+                MediaPath(test_media::kClipMpg.name)},
+       .env = {"DISPLAY=:4095", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "XDG_CONFIG_HOME=" + m_config.Path()}},
+      kPatience);
+  EXPECT_FALSE(run.status.signal) << "ended by signal " << run.status.signal.value_or(0);
+  EXPECT_EQ(run.status.code, 1);
+  EXPECT_EQ(run.out, std::string(VANTREL_BINARY) + ": no display to show the player on (cannot open the display :4095)\n")
+      << "one line, no core dump";
 }
 
 TEST_F(Startup, AnOptionWithMoreAfterItIsAPath) {

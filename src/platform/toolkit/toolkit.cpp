@@ -6,14 +6,44 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 // Kept to the end of the process: destroying it among the static objects at exit
 // would run after parts of the toolkit are gone.
 QApplication* g_toolkit = nullptr;
+
+// What the toolkit says while it starts. A fatal message then means that the window
+// system cannot be reached (a DISPLAY naming no server, say): the toolkit would abort
+// with a core dump, so the program says so in one line and ends instead.
+struct StartMessages {
+    QtMessageHandler previous = nullptr;
+    std::string program;
+    std::vector<std::pair<QtMsgType, QString>> held;
+};
+StartMessages* g_start = nullptr;
+
+void OnStartMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type != QtFatalMsg) {
+        g_start->held.emplace_back(type, text);
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display != nullptr && *display != '\0')
+        std::fprintf(stderr, "%s: no display to show the player on (cannot open the display %s)\n",
+                     g_start->program.c_str(), display);
+    else
+        std::fprintf(stderr, "%s: no display to show the player on (%s)\n", g_start->program.c_str(),
+                     qPrintable(text.section(QLatin1Char('\n'), 0, 0)));
+    std::fflush(stderr);
+    std::_Exit(1);
+}
 }  // namespace
 
 namespace platform {
@@ -34,7 +64,14 @@ void MakeToolkit(const char* programName)
     name = programName != nullptr && programName[0] != '\0' ? programName : "vantrel";
     static char* argv[] = {name.data(), nullptr};
     static int argc = 1;
+    StartMessages start{nullptr, name, {}};
+    g_start = &start;
+    start.previous = qInstallMessageHandler(OnStartMessage);
     g_toolkit = new QApplication(argc, argv);
+    qInstallMessageHandler(start.previous);
+    g_start = nullptr;
+    // The toolkit started after all: what it said on the way is worth hearing.
+    for (const auto& [type, text] : start.held) qt_message_output(type, QMessageLogContext(), text);
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_TIME, "C");
 }
