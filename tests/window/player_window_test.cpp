@@ -45,6 +45,7 @@ protected:
     std::string SettingsPath() const { return (m_config / "Quorvel" / "vantrel-test.conf").string(); }
     void StoreSettings(const std::string& text)
     {
+        platform::PumpEvents(0);   // the last window's close is saved once back in the event loop
         std::filesystem::create_directories(m_config / "Quorvel");
         std::ofstream(SettingsPath()) << "[System]\n" << text;
         m_app.SetRegistryKey("Quorvel");   // read afresh
@@ -106,6 +107,31 @@ TEST_F(PlayerWindowTest, StoredPlacementIsAppliedAsStoredEvenWithOneValueMinusOn
     EXPECT_EQ(Stored("Volume"), 42);
     EXPECT_EQ(Stored("x"), -1);
     EXPECT_EQ(Stored("cx"), 300);
+}
+
+TEST_F(PlayerWindowTest, AStoredSizeWithNoPixelsGivesTheSmallestWindowAndThatIsSaved)
+{
+    // Zero, negative and missing sides; the place is kept as stored.
+    for (const char* stored : {"x=30\ny=40\ncx=0\ncy=0\n", "x=30\ny=40\ncx=-20\ncy=-5\n", "x=30\ny=40\ncy=100\n"}) {
+        SCOPED_TRACE(stored);
+        StoreSettings(stored);
+        CPlayerDlg dlg;
+        m_app.m_pMainWnd = &dlg;
+        ASSERT_TRUE(dlg.Create(IDD_PLAYER));
+        dlg.ShowWindow(SW_SHOW);
+        platform::PumpEvents(10);
+        RECT outer;
+        dlg.GetWindowRect(&outer);
+        EXPECT_EQ(outer.left, 30);
+        EXPECT_EQ(outer.top, 40);
+        EXPECT_GE(outer.right - outer.left, 136);
+        EXPECT_GE(outer.bottom - outer.top, 39);
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        dlg.DestroyWindow();
+        m_app.m_pMainWnd = nullptr;
+        EXPECT_EQ(Stored("cx"), outer.right - outer.left) << "the size it really had";
+        EXPECT_EQ(Stored("cy"), outer.bottom - outer.top);
+    }
 }
 
 TEST_F(PlayerWindowTest, DraggingMovesTheWindowByThePointersTravel)

@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/framework/drop_handle.h"
@@ -142,7 +143,8 @@ FrameWidget::FrameWidget(PlatformWindow* window, int border)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setMinimumSize(0, 0);
+    if (border > 0)
+        setMinimumSize(std::max(kMinTrackWidth, 2 * border + 1), std::max(kMinTrackHeight, 2 * border + 1));
     // Resizing by the window manager and maximising stay within what a canvas can hold.
     setMaximumSize(kMaxWindowSide, kMaxWindowSide);
 }

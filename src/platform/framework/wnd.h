@@ -30,6 +30,11 @@ inline constexpr WPARAM ICON_BIG = 1;
 // canvas of its own (4 bytes a pixel), so this keeps one at 256 MiB at most.
 inline constexpr int kMaxWindowSide = 8192;
 
+// The smallest outer size of a window with a sizing frame, whatever it is asked
+// for: one that has no pixels is never shown, and could not be grabbed to grow it.
+inline constexpr int kMinTrackWidth = 136;
+inline constexpr int kMinTrackHeight = 39;
+
 // How a window is made. Top-level windows are frameless; `sizingFrame` gives them a
 // border of our own that resizes the window when dragged.
 struct WindowStyle {
