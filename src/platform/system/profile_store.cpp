@@ -2,149 +2,151 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QList>
-#include <QMutex>
-#include <QMutexLocker>
-#include <QSet>
-#include <QSettings>
 #include <QString>
-#include <QStringList>
-#include <QVariant>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
-#include <cstdint>
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
-// QSettings writes through QSaveFile (a new file renamed over the old one) and
-// re-reads the file before it writes, so a killed writer leaves the old or the new
-// file, and each writer changes only the values it sets.
+#include "platform/system/profile_text.h"
+#include "platform/system/regular_file.h"
 
 namespace {
 
-QString FileName(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
+// Far beyond any settings file; a larger one is not read, and not replaced either.
+constexpr std::size_t kLargestFile = std::size_t{64} << 20;
+// How long a save waits for another one to finish before it gives up.
+constexpr std::chrono::milliseconds kTurnPatience{2000};
 
-QString Key(const std::string& section, const std::string& entry)
-{
-    return QString::fromStdString(section) + u'/' + QString::fromStdString(entry);
-}
-
-// Only a plain decimal number that fits in 32 bits counts; anything else reads as missing.
-std::optional<int> ParseValue(const QVariant& stored)
-{
-    if (stored.typeId() != QMetaType::QString)
-        return std::nullopt;
-    const QByteArray text = stored.toString().toUtf8();
-    const char* const begin = text.constData();
-    const char* const end = begin + text.size();
-    std::int32_t value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (begin == end || error != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
-}
-
-QString ValueText(int value)
-{
-    return QString::number(value);
-}
-
-// QSettings keeps what it parsed of a file for the whole process and reports damage
-// only to the object that parsed it; the store remembers damaged files itself, so
-// that the next write can replace them whoever read them first.
-class DamagedFiles {
+// Staged values by file, for the whole process, so that every store of a file reads them.
+// Never destroyed: the application object commits from its destructor, among the statics.
+class StagedValues {
 public:
-    void Note(const QString& file)
+    void Add(const std::string& path, ProfileValue value)
     {
-        const QMutexLocker lock(&m_mutex);
-        m_files.insert(file);
+        const std::lock_guard lock(m_mutex);
+        std::vector<ProfileValue>& values = m_values[path];
+        for (ProfileValue& staged : values) {
+            if (SameProfileName(staged.section, value.section) && SameProfileName(staged.entry, value.entry)) {
+                staged = std::move(value);
+                return;
+            }
+        }
+        values.push_back(std::move(value));
     }
-    void Forget(const QString& file)
+    std::optional<int> Find(const std::string& path, const std::string& section, const std::string& entry) const
     {
-        const QMutexLocker lock(&m_mutex);
-        m_files.remove(file);
+        const std::lock_guard lock(m_mutex);
+        const auto found = m_values.find(path);
+        if (found == m_values.end())
+            return std::nullopt;
+        for (const ProfileValue& staged : found->second) {
+            if (SameProfileName(staged.section, section) && SameProfileName(staged.entry, entry))
+                return staged.value;
+        }
+        return std::nullopt;
     }
-    bool Contains(const QString& file) const
+    bool Has(const std::string& path) const
     {
-        const QMutexLocker lock(&m_mutex);
-        return m_files.contains(file);
+        const std::lock_guard lock(m_mutex);
+        return m_values.contains(path);
+    }
+    std::vector<ProfileValue> Take(const std::string& path)
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto found = m_values.find(path);
+        if (found == m_values.end())
+            return {};
+        std::vector<ProfileValue> values = std::move(found->second);
+        m_values.erase(found);
+        return values;
     }
 
 private:
-    mutable QMutex m_mutex;
-    QSet<QString> m_files;
+    mutable std::mutex m_mutex;
+    std::unordered_map<std::string, std::vector<ProfileValue>> m_values;
 };
 
-DamagedFiles& Damaged()
+StagedValues& Staged()
 {
-    static DamagedFiles files;
-    return files;
+    static auto* const values = new StagedValues;
+    return *values;
 }
 
-// Writers of one settings directory take turns through an flock on the directory,
-// which the kernel drops when its holder dies: a killed writer never holds up the next.
-class DirectoryTurn {
+// Savers of one settings folder take turns through an flock on the folder, which the kernel
+// drops when its holder dies. A saver that cannot have its turn within the patience gives up,
+// so that a holder that never lets go (a stopped process) cannot hold up the program's end.
+class SaverTurn {
 public:
-    explicit DirectoryTurn(const QString& directory)
-        : m_fd(::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    explicit SaverTurn(const std::string& directory)
+        : m_fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
-        if (m_fd >= 0) {
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        // A folder that cannot be opened or locked (some network file systems) orders nothing.
+        if (m_fd < 0)
+            return;
+        const auto deadline = std::chrono::steady_clock::now() + kTurnPatience;
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            if (error == EINTR)
+                continue;
+            if (error != EWOULDBLOCK)
+                return;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                m_taken = false;
+                return;
             }
+            ::usleep(10'000);
         }
     }
-    ~DirectoryTurn()
+    ~SaverTurn()
     {
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    DirectoryTurn(const DirectoryTurn&) = delete;
-    DirectoryTurn& operator=(const DirectoryTurn&) = delete;
+    SaverTurn(const SaverTurn&) = delete;
+    SaverTurn& operator=(const SaverTurn&) = delete;
+    bool Taken() const { return m_taken; }
 
 private:
     int m_fd;
+    bool m_taken = true;
 };
 
-// Parses every section, so that damage anywhere shows in status().
-QSettings::Status ParseAll(const QString& file, const QSettings& settings)
+std::string DirectoryOf(const std::string& path)
 {
-    settings.allKeys();
-    if (settings.status() == QSettings::FormatError)
-        Damaged().Note(file);
-    return settings.status();
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
 }
 
-// Of a damaged file only the values that still read as numbers are kept.
-void KeepOnlyNumbers(QSettings& settings)
+// The file is read afresh in the saver's turn, so that each run changes only what it set.
+bool Save(const std::string& path, const std::vector<ProfileValue>& values)
 {
-    QList<std::pair<QString, int>> kept;
-    for (const QString& key : settings.allKeys()) {
-        if (key.isEmpty())
-            continue;
-        if (const auto value = ParseValue(settings.value(key)))
-            kept.append({key, *value});
-    }
-    settings.clear();
-    for (const auto& [key, value] : kept)
-        settings.setValue(key, ValueText(value));
-}
-
-// QSettings keeps a change that it could not save and would show it to later reads in
-// this process; put the old value back, so that reads agree with the file.
-void Unset(QSettings& settings, const QString& key, const QVariant& previous)
-{
-    if (previous.isValid())
-        settings.setValue(key, previous);
-    else
-        settings.remove(key);
+    const std::string directory = DirectoryOf(path);
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error)
+        return false;
+    const SaverTurn turn(directory);
+    if (!turn.Taken())
+        return false;
+    const std::optional<std::string> target = ReplaceableTarget(path);
+    if (!target)
+        return false;
+    RemoveStaleNewFiles(*target);
+    const RegularFileText current = ReadRegularFile(*target, kLargestFile);
+    if (current.kind == FileKind::Other)
+        return false;
+    return ReplaceFile(*target, MergeProfileText(current.text, values));
 }
 
 }  // namespace
@@ -155,46 +157,36 @@ ProfileStore::~ProfileStore() = default;
 
 std::optional<int> ProfileStore::Read(const std::string& section, const std::string& entry) const
 {
-    const QString file = FileName(m_path);
-    const QSettings settings(file, QSettings::IniFormat);
-    ParseAll(file, settings);
-    return ParseValue(settings.value(Key(section, entry)));
+    if (const std::optional<int> staged = Staged().Find(m_path, section, entry))
+        return staged;
+    const RegularFileText file = ReadRegularFile(m_path, kLargestFile);
+    if (file.kind != FileKind::Regular)
+        return std::nullopt;
+    return FindProfileValue(file.text, section, entry);
 }
 
 bool ProfileStore::Write(const std::string& section, const std::string& entry, int value)
 {
-    const QString file = FileName(m_path);
-    const QString directory = QFileInfo(file).absolutePath();
-    QDir().mkpath(directory);
-    const DirectoryTurn turn(directory);
-    // While this writer has the turn no other one holds QSettings' own lock file, so
-    // one that is there was left by a killed writer. It may be empty, and QSettings
-    // would wait half a minute before it took such a file for stale.
-    QFile::remove(file + QStringLiteral(".lock"));
+    return Stage(section, entry, value) && Commit();
+}
 
-    for (int round = 0; round < 2; ++round) {
-        QSettings settings(file, QSettings::IniFormat);
-        const QSettings::Status found = ParseAll(file, settings);
-        if (found == QSettings::AccessError)
-            return false;
-        if (Damaged().Contains(file))
-            KeepOnlyNumbers(settings);
-        const QString key = Key(section, entry);
-        const QVariant previous = settings.value(key);
-        settings.setValue(key, ValueText(value));
-        settings.sync();
-        if (found == QSettings::NoError) {
-            const bool written = settings.status() == QSettings::NoError;
-            if (written)
-                Damaged().Forget(file);
-            else
-                Unset(settings, key, previous);
-            return written;
-        }
-        // An object that found damage keeps reporting it and cannot tell whether its
-        // write went through; the next round writes once more and can.
-    }
-    return false;
+bool ProfileStore::Stage(const std::string& section, const std::string& entry, int value)
+{
+    if (!IsProfileName(section) || !IsProfileName(entry))
+        return false;
+    Staged().Add(m_path, {section, entry, value});
+    return true;
+}
+
+bool ProfileStore::HasStaged() const
+{
+    return Staged().Has(m_path);
+}
+
+bool ProfileStore::Commit()
+{
+    const std::vector<ProfileValue> values = Staged().Take(m_path);
+    return values.empty() || Save(m_path, values);
 }
 
 std::string ProfileStore::DefaultPath(const std::string& registryKey, const std::string& appName)

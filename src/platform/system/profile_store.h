@@ -1,9 +1,10 @@
 #pragma once
-// The per-user profile: named 32-bit integers in sections, kept in one INI file.
-// A value that is not a decimal 32-bit integer reads as missing. Every write
-// replaces the file atomically; a write that cannot be made is dropped silently.
+// The per-user profile: named 32-bit integers in sections, kept in one INI file. Names match
+// whatever their case. A value that is not a decimal 32-bit integer reads as missing.
+// Values can be staged and then committed together: every store of the same file reads the
+// staged values at once, and the commit replaces the file atomically, or, when it cannot,
+// drops them silently.
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,13 @@ public:
     ProfileStore& operator=(const ProfileStore&) = delete;
 
     std::optional<int> Read(const std::string& section, const std::string& entry) const;
+    // Stages the value and commits everything staged for the file.
     bool Write(const std::string& section, const std::string& entry, int value);
+    // False for a name that the file cannot hold.
+    bool Stage(const std::string& section, const std::string& entry, int value);
+    bool HasStaged() const;
+    // True when nothing was staged or all of it was saved.
+    bool Commit();
     const std::string& Path() const { return m_path; }
 
     // $XDG_CONFIG_HOME/<key>/<app>.conf, with ~/.config when XDG_CONFIG_HOME is unset or empty.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,6 +52,18 @@ int RunInChild(const std::function<int()>& body)
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
+
+// Like RunInChild, but a body that hangs is ended after `seconds` (status 128 + SIGALRM),
+// so that a hang fails the test instead of stalling the suite.
+int RunInChildWithin(unsigned seconds, const std::function<int()>& body)
+{
+    return RunInChild([&] {
+        ::alarm(seconds);
+        return body();
+    });
+}
+
+constexpr int kHung = 128 + SIGALRM;
 
 class ProfileStoreTest : public ::testing::Test {
 protected:
@@ -313,6 +327,175 @@ TEST_F(ProfileStoreTest, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewValues)
         EXPECT_GT(value, highest) << "round " << round;
         highest = value;
     }
+}
+
+bool IsFifo(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+bool IsLinkTo(const std::string& path, const std::string& target)
+{
+    std::error_code error;
+    return std::filesystem::is_symlink(path, error) && std::filesystem::read_symlink(path, error) == target;
+}
+
+TEST_F(ProfileStoreTest, OnlyARegularFileIsReadOrWrittenAndALinkToOneStaysALink)
+{
+    std::filesystem::create_directories(dir / "Quorvel");
+    // A pipe at the path: opening it for reading would wait for a writer for ever.
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_EQ(RunInChildWithin(20, [&] { return ProfileStore(path).Read(kSection, "Volume") ? 1 : 0; }), 0)
+        << "a pipe reads as missing, at once";
+    EXPECT_EQ(RunInChildWithin(20, [&] { return ProfileStore(path).Write(kSection, "Volume", 3) ? 1 : 0; }), 0)
+        << "and refuses writes";
+    EXPECT_TRUE(IsFifo(path));
+
+    // A link to a pipe or to a directory is neither written through nor replaced.
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    const std::string pipe = dir / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    std::filesystem::create_directory(dir / "folder");
+    for (const std::string& target : {pipe, dir / "folder", dir / "nowhere"}) {
+        std::filesystem::remove(path);
+        std::filesystem::create_symlink(target, path);
+        EXPECT_EQ(RunInChildWithin(20,
+                                   [&] {
+                                       ProfileStore store(path);
+                                       return !store.Read(kSection, "Volume") && !store.Write(kSection, "Volume", 3)
+                                                  ? 0
+                                                  : 1;
+                                   }),
+                  0)
+            << target;
+        EXPECT_TRUE(IsLinkTo(path, target)) << target;
+    }
+    EXPECT_TRUE(IsFifo(pipe));
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "folder"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+
+    // A link to a regular file (as dotfile managers make) stays a link; its target changes.
+    const std::string kept = dir / "dotfiles/vantrel.conf";
+    std::filesystem::create_directories(dir / "dotfiles");
+    WriteText(kept, "[System]\nVolume=5\n");
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(kept, path);
+    ProfileStore store(path);
+    EXPECT_EQ(store.Read(kSection, "Volume"), 5);
+    ASSERT_TRUE(store.Write(kSection, "Volume", 8));
+    EXPECT_TRUE(IsLinkTo(path, kept));
+    EXPECT_EQ(ReadText(kept), "[System]\nVolume=8\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "dotfiles"))
+        EXPECT_EQ(entry.path().filename(), "vantrel.conf") << "no temporary file is left beside the target";
+}
+
+TEST_F(ProfileStoreTest, NamesMatchWhateverTheirCaseAndAreWrittenBackOnceAsGiven)
+{
+    std::filesystem::create_directories(dir / "Quorvel");
+    // As an editor may save it: a byte order mark first, and lines ending in CR LF.
+    WriteText(path, "\xEF\xBB\xBF[system]\r\nvolume=9\r\nREPEAT=2\n[Other]\nx=1\n[SYSTEM]\nVOLUME=7\n");
+    ProfileStore store(path);
+    EXPECT_EQ(store.Read(kSection, "Volume"), 7) << "of two spellings the later line counts";
+    EXPECT_EQ(store.Read(kSection, "Repeat"), 2);
+    EXPECT_EQ(store.Read("OTHER", "X"), 1);
+    EXPECT_EQ(store.Read(kSection, "x"), std::nullopt);
+
+    ASSERT_TRUE(store.Write(kSection, "Volume", 4));
+    EXPECT_EQ(ReadText(path), "[System]\nVolume=4\nREPEAT=2\n\n[Other]\nx=1\n");
+    ASSERT_TRUE(store.Write(kSection, "Repeat", 0));
+    EXPECT_EQ(ReadText(path), "[System]\nVolume=4\nRepeat=0\n\n[Other]\nx=1\n");
+}
+
+TEST_F(ProfileStoreTest, AWriteGivesUpOnABusyLockAndIgnoresALockPathItDoesNotUse)
+{
+    {
+        ProfileStore store(path);
+        ASSERT_TRUE(store.Write(kSection, "Volume", 5));
+    }
+    // A folder where a lock file might go holds nothing up.
+    std::filesystem::create_directories(path + ".lock");
+    EXPECT_EQ(RunInChildWithin(20, [&] { return ProfileStore(path).Write(kSection, "Volume", 6) ? 0 : 1; }), 0);
+    EXPECT_EQ(ProfileStore(path).Read(kSection, "Volume"), 6);
+    EXPECT_TRUE(std::filesystem::is_directory(path + ".lock"));
+
+    // Another writer that never lets go (a stopped process, say): this one gives up, and the
+    // value it could not save shows nowhere.
+    const int folder = ::open((dir / "Quorvel").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    EXPECT_EQ(RunInChildWithin(20,
+                               [&] {
+                                   ProfileStore store(path);
+                                   return !store.Write(kSection, "Volume", 7) && store.Read(kSection, "Volume") == 6
+                                              ? 0
+                                              : 1;
+                               }),
+              0);
+    ::close(folder);
+    EXPECT_EQ(ReadText(path), "[System]\nVolume=6\n");
+}
+
+TEST_F(ProfileStoreTest, AStaleTemporaryFileGoesWithTheNextSaveAndNothingElseDoes)
+{
+    {
+        ProfileStore store(path);
+        ASSERT_TRUE(store.Write(kSection, "Volume", 5));
+    }
+    // What a save killed between creating its new file and moving it into place leaves.
+    const std::string stale = dir / "Quorvel/vantrel.conf.new-k3Xq9Z";
+    WriteText(stale, "[System]\nVol");
+    const std::vector<std::string> others = {dir / "Quorvel/vantrel.conf.backup", dir / "Quorvel/vantrel.conf.new-notes",
+                                             dir / "Quorvel/other.conf.new-k3Xq9Z"};
+    for (const std::string& other : others)
+        WriteText(other, "mine");
+    ProfileStore store(path);
+    ASSERT_TRUE(store.Write(kSection, "Volume", 6));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    for (const std::string& other : others)
+        EXPECT_EQ(ReadText(other), "mine") << other;
+}
+
+TEST_F(ProfileStoreTest, StagedValuesReadAtOnceAndReachTheFileInOneReplacement)
+{
+    {
+        ProfileStore store(path);
+        for (const std::string& name : kNames)
+            ASSERT_TRUE(store.Write(kSection, name, 0));
+    }
+    const std::string before = ReadText(path);
+
+    // Killed before its commit, a run leaves the file as it was.
+    EXPECT_EQ(RunInChild([&] {
+                  ProfileStore store(path);
+                  for (const std::string& name : kNames)
+                      store.Stage(kSection, name, 1);
+                  ::raise(SIGKILL);
+                  return 0;
+              }),
+              128 + SIGKILL);
+    EXPECT_EQ(ReadText(path), before);
+
+    ProfileStore store(path);
+    for (const std::string& name : kNames)
+        store.Stage(kSection, name, 2);
+    EXPECT_EQ(ReadText(path), before) << "nothing is written before the commit";
+    EXPECT_EQ(ProfileStore(path).Read(kSection, "cy"), 2) << "every store of the file sees the staged values";
+    struct stat old {};
+    ASSERT_EQ(::stat(path.c_str(), &old), 0);
+    ASSERT_TRUE(store.Commit());
+    EXPECT_EQ(RunInChild([&] {
+                  int highest = 0;
+                  return CheckConsistent(path, &highest) == 0 && highest == 2 ? 0 : 1;
+              }),
+              0);
+
+    // A commit that fails drops what it could not save.
+    ProfileStore inProc("/proc/vantrel-settings-test.conf");
+    inProc.Stage(kSection, "Volume", 7);
+    EXPECT_EQ(inProc.Read(kSection, "Volume"), 7);
+    EXPECT_FALSE(inProc.Commit());
+    EXPECT_EQ(inProc.Read(kSection, "Volume"), std::nullopt);
 }
 
 TEST(DefaultPath, FollowsXdgConfigHome)
