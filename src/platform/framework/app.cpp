@@ -72,6 +72,7 @@ CWinApp::CWinApp(const char* appName)
 
 CWinApp::~CWinApp()
 {
+    CommitProfile();
     delete m_profile;
     if (g_app == this) g_app = nullptr;
 }
@@ -83,12 +84,14 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
+    CommitProfile();
     return 0;
 }
 
 void CWinApp::SetRegistryKey(const char* key)
 {
     m_pszRegistryKey = key != nullptr ? key : "";
+    CommitProfile();
     delete m_profile;
     m_profile = nullptr;
 }
@@ -110,7 +113,25 @@ int CWinApp::GetProfileInt(const char* section, const char* entry, int defaultVa
 
 BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
 {
-    return Profile().Write(section, entry, value) ? TRUE : FALSE;
+    ProfileStore& profile = Profile();
+    const bool first = !profile.HasStaged();
+    if (!profile.Stage(section, entry, value)) return FALSE;
+    // The values a handler writes go to the file together, in one replacement, once control
+    // is back in the event loop: a kill in between leaves the old file whole.
+    if (first) {
+        if (QCoreApplication* loop = QCoreApplication::instance()) {
+            QMetaObject::invokeMethod(loop, [path = profile.Path()] { ProfileStore(path).Commit(); },
+                                      Qt::QueuedConnection);
+        } else {
+            return profile.Commit() ? TRUE : FALSE;
+        }
+    }
+    return TRUE;
+}
+
+void CWinApp::CommitProfile()
+{
+    if (m_profile != nullptr) m_profile->Commit();
 }
 
 BOOL CWinApp::OnCmdMsg(UINT id)

@@ -24,10 +24,14 @@ public:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
 
-    // Settings live under <config>/<registry key>/<application name>.conf.
+    // Settings live under <config>/<registry key>/<application name>.conf. Reads see
+    // written values at once; the file gets them once the writing handler has returned to
+    // the event loop, at ExitInstance or when the application object ends, whichever is
+    // first. A write that cannot be saved is dropped.
     void SetRegistryKey(const char* key);
     int GetProfileInt(const char* section, const char* entry, int defaultValue);
     BOOL WriteProfileInt(const char* section, const char* entry, int value);
+    void CommitProfile();
 
     // Command routing: the window passes on what it does not handle.
     virtual BOOL OnCmdMsg(UINT id);
