@@ -1,6 +1,9 @@
 // Every way of ending the program ends it well and leaves the nine settings behind.
 
+#include <sys/stat.h>
+
 #include <csignal>
+#include <filesystem>
 #include <iterator>
 #include <string>
 
@@ -82,6 +85,52 @@ INSTANTIATE_TEST_SUITE_P(Signals, ClosingSignal, testing::Values(SIGTERM, SIGINT
                          [](const testing::TestParamInfo<int>& test) {
                            return test.param == SIGTERM ? std::string("Term") : std::string("Interrupt");
                          });
+
+// Something other than a settings file where the settings go: the player starts, ends on
+// Escape and leaves it as it was.
+class ClosingBeside : public Closing, public testing::WithParamInterface<std::string> {
+ protected:
+  bool IsPipe(const std::string& path) const {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+  }
+};
+
+TEST_P(ClosingBeside, StartsEndsAndLeavesItAlone) {
+  const std::string kind = GetParam();
+  const std::string path = SettingsPath();
+  const std::string pipe = m_config / "pipe";
+  std::filesystem::create_directories(m_config / "Quorvel");
+  if (kind == "Pipe") {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  } else if (kind == "LinkToPipe") {
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    std::filesystem::create_symlink(pipe, path);
+  } else {
+    WriteSettings({{"Volume", 3}});
+    std::filesystem::create_directory(path + ".lock");
+  }
+
+  Launch();
+  const Rect window = Geometry();
+  PressKey("Escape", window.x + 100, window.y + 40);
+  const harness::ExitStatus status = WaitForExit();
+  EXPECT_EQ(status.code, 0);
+  EXPECT_FALSE(status.signal) << "ended by signal " << status.signal.value_or(0);
+
+  if (kind == "Pipe") {
+    EXPECT_TRUE(IsPipe(path));
+  } else if (kind == "LinkToPipe") {
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_TRUE(IsPipe(pipe));
+  } else {
+    ExpectAllNineSaved();
+    EXPECT_EQ(ReadSettings().at("Volume"), "3");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, ClosingBeside, testing::Values("Pipe", "LinkToPipe", "LockFolder"),
+                         [](const testing::TestParamInfo<std::string>& test) { return test.param; });
 
 }  // namespace
 }  // namespace e2e
