@@ -102,10 +102,10 @@ bool SomeElementTakes(const GstCaps* caps)
     return found;
 }
 
-TEST(DesktopEntry, LaunchesThePlayerWithOneFile)
+TEST(DesktopEntry, LaunchesThePlayerWithWhatTheDesktopHandsOver)
 {
     const auto keys = ReadDesktopEntry(VANTREL_DESKTOP_FILE);
-    EXPECT_EQ(keys.at("Exec"), "vantrel %f");
+    EXPECT_EQ(keys.at("Exec"), "vantrel %U") << "URLs too, not only local files";
     EXPECT_EQ(keys.at("Icon"), "vantrel");
     EXPECT_EQ(keys.at("Categories"), "AudioVideo;Video;Player;");
 }

@@ -15,7 +15,9 @@
 #include <unistd.h>
 
 #include "platform/system/profile_store.h"
+#include "platform/system/url.h"
 #include "platform/toolkit/toolkit.h"
+#include "platform/framework/local_file_uri.h"
 #include "platform/framework/wnd.h"
 
 namespace {
@@ -203,6 +205,9 @@ std::string AppNameFromExecutable(const std::string& path)
 
 std::string CommandLineFromArgs(int argc, const char* const* argv)
 {
+    // A launcher hands over each file as a URL of its own, and a URL has no blank a shell
+    // could have split it at: the first one is the medium, alone.
+    if (argc > 1 && argv[1] != nullptr && IsUrl(argv[1])) return LocalPathFromFileUri(argv[1]);
     std::string line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) line += ' ';

@@ -62,6 +62,7 @@ namespace platform {
 // The application name for an executable path: its file name without directory
 // and extension.
 std::string AppNameFromExecutable(const std::string& path);
-// The start-up text: the arguments after the program's name joined by blanks.
+// The start-up text: the arguments after the program's name joined by blanks, or a
+// URL first among them alone, a file:// URI as its local path.
 std::string CommandLineFromArgs(int argc, const char* const* argv);
 }  // namespace platform

@@ -245,3 +245,21 @@ TEST_F(WindowTest, ApplicationNameAndCommandLineFollowTheExecutableAndArguments)
     EXPECT_EQ(platform::CommandLineFromArgs(1, argv), "");
     EXPECT_EQ(platform::CommandLineFromArgs(4, argv), "/tmp/a b.mpg ") << "an empty argument keeps its blank";
 }
+
+TEST_F(WindowTest, CommandLineTakesALaunchersFileUriAsItsLocalPath)
+{
+    const auto line = [](const char* arg) {
+        const char* argv[] = {"vantrel", arg};
+        return platform::CommandLineFromArgs(2, argv);
+    };
+    EXPECT_EQ(line("file:///tmp/name%20with%20space.avi"), "/tmp/name with space.avi");
+    EXPECT_EQ(line("file://localhost/tmp/caf%E9%25.avi"), "/tmp/caf\xe9%.avi") << "a name not in UTF-8 keeps its bytes";
+    EXPECT_EQ(line("FILE:///tmp/a.avi"), "/tmp/a.avi");
+    // Nothing on this machine, or not a path that can be opened as written: the open says so.
+    for (const char* kept : {"file://server/share/a.avi", "file:///tmp/a%00b.avi", "file:///tmp/a%2fb.avi",
+                             "file://", "http://example.com/a%20b.mp4", "file:a%20b.avi"})
+        EXPECT_EQ(line(kept), kept);
+
+    const char* several[] = {"vantrel", "file:///tmp/a%20b.avi", "https://example.com/c.mp4"};
+    EXPECT_EQ(platform::CommandLineFromArgs(3, several), "/tmp/a b.avi") << "one medium at a time: the first";
+}
