@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/framework/platform_window.h"
+#include "platform/framework/responsive_wait.h"
 #include "platform/framework/window_host.h"
 #include "platform/framework/window_widgets.h"
 
@@ -47,6 +48,8 @@ public:
     {
         if (e->type() != kPostedMessage) return QObject::event(e);
         auto* posted = static_cast<PostedMessage*>(e);
+        if (platform::TakenByResponsiveWait(posted->window, posted->message, posted->wParam, posted->lParam))
+            return true;
         if (platform::IsLiveWindow(posted->window, posted->serial) && posted->window->wnd != nullptr) {
             posted->window->wnd->SendMessage(posted->message, posted->wParam, posted->lParam);
         }
