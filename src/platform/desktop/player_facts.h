@@ -1,0 +1,26 @@
+#pragma once
+// What the desktop is told about the player: plain values the program fills in after
+// every change. Nothing here knows the program's types.
+
+#include <string>
+
+namespace desktop {
+
+enum class Playback { None, Stopped, Paused, Playing };  // None: nothing opened yet
+
+struct PlayerFacts {
+    Playback playback = Playback::None;
+    bool hasPicture = false;
+    std::string title;         // the medium's name as the window shows it; empty when none is open
+    std::string location;      // the path or URL that was opened
+    double lengthSeconds = 0;  // 0 or less: not known
+    int volumeLevel = 0;       // 0..10; a level read from edited settings may lie outside
+    bool repeat = false;
+    unsigned seeks = 0;        // counts jumps of the position (seeks and rewinds)
+    friend bool operator==(const PlayerFacts&, const PlayerFacts&) = default;
+};
+
+// The idle screen saver stays off while a picture plays, and only then.
+bool KeepsScreenAwake(const PlayerFacts& facts);
+
+}  // namespace desktop
