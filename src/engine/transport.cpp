@@ -48,8 +48,8 @@ void CPlayerDlg::StopPlayback()
         m_pControl->Stop();
     m_nState = STATE_STOPPED;
     SetWindowText("Telvo Stopped.");
-    if (m_bAutoRewind && m_pPosition != nullptr)
-        m_pPosition->put_CurrentPosition(0.0);
+    if (m_bAutoRewind)
+        SeekTo(0.0);
     KillTimer(TIMER_TICK);
     UpdateStatus(TRUE);
 }
@@ -62,6 +62,14 @@ void CPlayerDlg::OpenAndPlay(const std::string& path)
     else
         LayoutVideo();
     UpdateInfo();
+}
+
+void CPlayerDlg::SeekTo(double seconds)
+{
+    if (m_pPosition == nullptr)
+        return;
+    m_pPosition->put_CurrentPosition(seconds);
+    ++m_nSeekCount;
 }
 
 void CPlayerDlg::OnPlayPause()
@@ -101,12 +109,10 @@ LRESULT CPlayerDlg::OnGraphNotify(WPARAM, LPARAM)
 
     if (m_bRepeat) {
         // The graph keeps running and plays the medium again from its start.
-        if (m_pPosition != nullptr)
-            m_pPosition->put_CurrentPosition(0.0);
+        SeekTo(0.0);
     } else if (m_bAutoRewind) {
         StopPlayback();
-        if (m_pPosition != nullptr)
-            m_pPosition->put_CurrentPosition(0.0);
+        SeekTo(0.0);
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "ui/player/player_dlg.h"
 
+#include "platform/desktop/media_session.h"
 #include "platform/framework/app.h"
 #include "platform/com/com.h"
 
@@ -66,6 +67,7 @@ BOOL CPlayerDlg::OnInitDialog()
     GetClientRect(&rc);
     m_wndLabel.SetWindowPos(nullptr, 0, 0, rc.right, rc.bottom, SWP_NOMOVE | SWP_NOZORDER);
 
+    StartDesktopSession();
     if (!m_strInitialPath.empty()) OpenAndPlay(m_strInitialPath);
     return TRUE;
 }
@@ -83,6 +85,7 @@ void CPlayerDlg::OnCancel()
 void CPlayerDlg::OnDestroy()
 {
     Default();
+    EndDesktopSession();
     ReleaseGraph();
     WriteSetting("AutoRewind", m_bAutoRewind);
     WriteSetting("Repeat", m_bRepeat);

@@ -5,6 +5,7 @@
 // the graph, transport and volume in src/engine, the texts in src/ui/label,
 // the window, layout, menu and keys here, the dialogs' handlers in src/ui/dialogs.
 
+#include <memory>
 #include <string>
 
 #include "engine/play_state.h"
@@ -18,6 +19,11 @@ struct IMediaEventEx;
 struct IVideoWindow;
 struct IMediaPosition;
 struct IMediaSeeking;
+
+namespace desktop {
+class MediaSession;
+struct PlayerFacts;
+}  // namespace desktop
 
 // left, top, width, height
 struct VideoRect {
@@ -61,6 +67,8 @@ public:
     HICON m_hIcon = nullptr;
     HCURSOR m_hDragCursor = nullptr;
     POINT m_ptDragAnchor;
+    unsigned m_nSeekCount = 0;  // jumps of the position, for the desktop's controls
+    std::unique_ptr<desktop::MediaSession> m_pDesktop;
 
     // Filter graph (src/engine).
     BOOL CreateGraph();
@@ -72,6 +80,7 @@ public:
     void PausePlayback();
     void StopPlayback();
     void OpenAndPlay(const std::string& path);
+    void SeekTo(double seconds);
     void OnPlayPause();
     void OnStop();
     LRESULT OnGraphNotify(WPARAM wParam, LPARAM lParam);
@@ -121,6 +130,12 @@ public:
     void OnStretch();
     void OnAutoZoom();
 
+    // The desktop's media controls and screen saver (src/ui/player).
+    void StartDesktopSession();
+    void EndDesktopSession();
+    void RefreshDesktop();
+    desktop::PlayerFacts DesktopFacts() const;
+
     // Dialogs (src/ui/dialogs).
     void OnFileOpen();
     void OnAppAbout();
@@ -131,5 +146,6 @@ protected:
     // The message map (player_messages.cpp) and the command table, the one way every
     // command reaches the window (kCommands in player_menu.cpp).
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnCommand(UINT id) override;
 };

@@ -13,6 +13,14 @@ POINT PointOf(LPARAM lParam)
 
 LRESULT CPlayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const LRESULT result = HandleMessage(message, wParam, lParam);
+    // Whatever a message changed, the desktop's view of the player follows.
+    RefreshDesktop();
+    return result;
+}
+
+LRESULT CPlayerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_CONTEXTMENU:
         OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), PointOf(lParam));

@@ -1,0 +1,107 @@
+// The player as the desktop sees it: the facts its media controls and the screen saver
+// follow, and the hooks through which they reach the player. Requests arrive as the
+// menu's commands, so the command table stays the one way in.
+
+#include <sstream>
+
+#include "platform/com/dshow.h"
+#include "platform/desktop/media_session.h"
+#include "ui/desktop_entry_types.h"
+#include "ui/label/info_text.h"
+#include "ui/player/player_dlg.h"
+
+namespace {
+
+desktop::Playback PlaybackOf(int state)
+{
+    switch (state) {
+    case STATE_PLAYING: return desktop::Playback::Playing;
+    case STATE_PAUSED: return desktop::Playback::Paused;
+    case STATE_STOPPED: return desktop::Playback::Stopped;
+    default: return desktop::Playback::None;
+    }
+}
+
+UINT CommandId(desktop::PlayerCommand command)
+{
+    switch (command) {
+    case desktop::PlayerCommand::PlayPause: return ID_PLAY_PAUSE;
+    case desktop::PlayerCommand::Stop: return ID_STOP;
+    case desktop::PlayerCommand::VolumeUp: return ID_VOLUME_UP;
+    case desktop::PlayerCommand::VolumeDown: return ID_VOLUME_DOWN;
+    case desktop::PlayerCommand::Repeat: return ID_REPEAT;
+    case desktop::PlayerCommand::Close: break;
+    }
+    // Closing goes the way of Escape: the window's Cancel, which saves the settings.
+    return static_cast<UINT>(IDCANCEL);
+}
+
+std::vector<std::string> SplitList(const char* list)
+{
+    std::vector<std::string> items;
+    std::istringstream in(list);
+    for (std::string item; std::getline(in, item, ';');) {
+        if (!item.empty()) items.push_back(item);
+    }
+    return items;
+}
+
+}  // namespace
+
+void CPlayerDlg::StartDesktopSession()
+{
+    desktop::PlayerIdentity identity{
+        .name = "Vantrel",
+        .busName = "vantrel",
+        .desktopEntry = "vantrel",
+        .uriSchemes = {"file", "http", "https"},
+        .mimeTypes = SplitList(kDesktopEntryMimeTypes),
+    };
+    desktop::PlayerHooks hooks{
+        .facts = [this] { return DesktopFacts(); },
+        .command = [this](desktop::PlayerCommand command) { SendMessage(WM_COMMAND, CommandId(command), 0); },
+        .position =
+            [this] {
+                double position = 0.0;
+                if (m_pPosition != nullptr) m_pPosition->get_CurrentPosition(&position);
+                return position;
+            },
+        .seek =
+            [this](double seconds) {
+                SeekTo(seconds);
+                UpdateStatus(TRUE);
+            },
+        .open = [this](const std::string& path) { OpenAndPlay(path); },
+        .raise =
+            [this] {
+                if (IsIconic()) ShowWindow(SW_RESTORE);
+                SetForegroundWindow();
+            },
+    };
+    m_pDesktop = std::make_unique<desktop::MediaSession>(std::move(identity), std::move(hooks));
+}
+
+void CPlayerDlg::EndDesktopSession()
+{
+    m_pDesktop.reset();
+}
+
+void CPlayerDlg::RefreshDesktop()
+{
+    if (m_pDesktop) m_pDesktop->Refresh();
+}
+
+desktop::PlayerFacts CPlayerDlg::DesktopFacts() const
+{
+    const bool open = !m_strPath.empty();
+    return desktop::PlayerFacts{
+        .playback = PlaybackOf(m_nState),
+        .hasPicture = open && m_rcSource.width > 0 && m_rcSource.height > 0,
+        .title = FileNameFromPath(m_strPath),
+        .location = m_strPath,
+        .lengthSeconds = open ? m_dDuration : 0.0,
+        .volumeLevel = m_nVolume,
+        .repeat = m_bRepeat != 0,
+        .seeks = m_nSeekCount,
+    };
+}
