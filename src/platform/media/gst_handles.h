@@ -33,6 +33,7 @@ using BusPtr = ObjectPtr<GstBus>;
 using PadPtr = ObjectPtr<GstPad>;
 using CapsPtr = MiniObjectPtr<GstCaps>;
 using SamplePtr = MiniObjectPtr<GstSample>;
+using MessagePtr = MiniObjectPtr<GstMessage>;
 using UriPtr = MiniObjectPtr<GstUri>;
 using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
 using CharPtr = std::unique_ptr<gchar, CharFree>;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/media/audio_sink.h"
+#include "platform/media/live_pipelines.h"
 #include "platform/media/video_frame.h"
 
 namespace platform::gst {
@@ -89,6 +90,8 @@ HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bo
 bool MediaPipeline::Build(const std::string& uri)
 {
     m_playbin = AdoptElement(gst_element_factory_make("playbin", nullptr));
+    if (m_playbin)
+        CountWhileAlive(m_playbin.get());
     m_videoSink = AdoptElement(gst_element_factory_make("appsink", "video-sink"));
     const ElementPtr audioSink = MakeAudioSink();
     if (!m_playbin || !m_videoSink || !audioSink)
@@ -240,6 +243,9 @@ void MediaPipeline::TearDown()
 
 GstBusSyncReply MediaPipeline::OnBusMessage(GstBus* /*bus*/, GstMessage* message, gpointer self)
 {
+    // A handler that drops a message owns it. Each message holds its source, so
+    // one kept would keep the pipeline, its bus and their descriptors alive.
+    const MessagePtr dropped(message);
     static_cast<MediaPipeline*>(self)->HandleBusMessage(message);
     // Nobody pops this bus: every message is handled here.
     return GST_BUS_DROP;
