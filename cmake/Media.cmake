@@ -54,6 +54,26 @@ vantrel_gst_media(clip.mpg
     ! avmux_vob name=mux ! filesink location=@OUT@
   ${_tone} num-buffers=200 ! ${_pcm} ! twolamemp2enc ! mpegaudioparse ! queue ! mux.)
 
+# Program and transport streams as ordinary encoders write them: their first picture comes well
+# after the stream's clock starts (libav's muxers given the usual 0.7 s of decoder delay, and
+# mpegtsmux's fixed 1/8 s), so GStreamer's demuxers count their positions from there, not from 0.
+vantrel_gst_media(late_start_mpeg1.mpg
+  ${_bars} num-buffers=60 ! ${_qvga} ! mpeg2enc format=0 ! mpegvideoparse ! queue
+    ! avmux_mpeg maxdelay=700000 name=mux ! filesink location=@OUT@
+  ${_tone} num-buffers=200 ! ${_pcm} ! twolamemp2enc ! mpegaudioparse ! queue ! mux.)
+
+
+vantrel_gst_media(late_start_mpeg2.mpg
+  ${_bars} num-buffers=60 ! ${_qvga} ! mpeg2enc format=3 ! mpegvideoparse ! queue
+    ! avmux_vob maxdelay=700000 name=mux ! filesink location=@OUT@
+  ${_tone} num-buffers=200 ! ${_pcm} ! twolamemp2enc ! mpegaudioparse ! queue ! mux.)
+
+
+vantrel_gst_media(late_start.ts
+  ${_bars} num-buffers=60 ! ${_qvga} ! ${_h264} ! queue ! mpegtsmux name=mux ! filesink location=@OUT@
+  ${_tone} num-buffers=200 ! ${_pcm} ! audioconvert ! voaacenc ! aacparse ! queue ! mux.)
+
+
 vantrel_gst_media(clip.avi
   ${_bars} num-buffers=60 ! ${_qvga} ! jpegenc ! queue ! avimux name=mux ! filesink location=@OUT@
   ${_tone} num-buffers=200 ! ${_pcm} ! queue ! mux.)
@@ -115,6 +135,7 @@ add_custom_command(OUTPUT "${_dir}/name with space.avi"
   VERBATIM)
 
 set(_test_media clip.mpg clip.avi clip.mov audio.ogg video_only.avi one_frame.avi anamorphic.mkv
+  late_start_mpeg1.mpg late_start_mpeg2.mpg late_start.ts
   truncated.mpg random.avi empty.mpg text.mov "name with space.avi")
 list(TRANSFORM _test_media PREPEND ${_dir}/)
 add_custom_target(test_media ALL DEPENDS ${_test_media})

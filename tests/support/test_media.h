@@ -31,6 +31,11 @@ inline constexpr Medium kVideoOnlyAvi{"video_only.avi", true, 2.0, 320, 240, 320
 inline constexpr Medium kOneFrameAvi{"one_frame.avi", true, 1.0 / kFrameRate, 320, 240, 320, false};
 // H.264 + Vorbis, 16:15 pixels.
 inline constexpr Medium kAnamorphicMkv{"anamorphic.mkv", true, 2.0, 720, 576, 768, true};
+// MPEG-1 and MPEG-2 program streams and a transport stream (H.264 + AAC) whose first picture
+// comes 0.5 s (the program streams) or 1/8 s after their clock starts.
+inline constexpr Medium kLateStartMpeg1{"late_start_mpeg1.mpg", true, 2.0, 320, 240, 320, true};
+inline constexpr Medium kLateStartMpeg2{"late_start_mpeg2.mpg", true, 2.0, 320, 240, 320, true};
+inline constexpr Medium kLateStartTs{"late_start.ts", true, 2.0, 320, 240, 320, true};
 // The first 20 KiB of clip.mpg: its first three pictures' worth.
 inline constexpr Medium kTruncatedMpg{"truncated.mpg", true, 0.1, 320, 240, 320, true, 20480};
 inline constexpr Medium kRandomAvi{"random.avi", false, 0, 0, 0, 0, false, 65536};
@@ -39,9 +44,10 @@ inline constexpr Medium kTextMov{"text.mov", false, 0, 0, 0, 0, false, 40};
 // A copy of clip.avi.
 inline constexpr Medium kNameWithSpaceAvi{"name with space.avi", true, 2.0, 320, 240, 320, true};
 
-inline constexpr std::array kAll{kClipMpg,    kClipAvi,      kClipMov,       kAudioOgg,
-                                 kVideoOnlyAvi, kOneFrameAvi, kAnamorphicMkv, kTruncatedMpg,
-                                 kRandomAvi,  kEmptyMpg,     kTextMov,       kNameWithSpaceAvi};
+inline constexpr std::array kAll{kClipMpg,        kClipAvi,       kClipMov,      kAudioOgg,
+                                 kVideoOnlyAvi,   kOneFrameAvi,   kAnamorphicMkv, kLateStartMpeg1,
+                                 kLateStartMpeg2, kLateStartTs,   kTruncatedMpg, kRandomAvi,
+                                 kEmptyMpg,       kTextMov,       kNameWithSpaceAvi};
 
 // Test output names a medium by its file.
 inline void PrintTo(const Medium& medium, std::ostream* out) { *out << medium.name; }

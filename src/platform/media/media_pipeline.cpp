@@ -80,6 +80,8 @@ HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bo
         else
             m_opened = true;
     }
+    if (SUCCEEDED(result))
+        m_timeline.origin = StreamStart();
     if (FAILED(result)) {
         TearDown();
         return result;
@@ -150,7 +152,7 @@ bool MediaPipeline::Seek(double seconds)
 {
     if (!m_playbin || !std::isfinite(seconds))
         return false;
-    const auto target = static_cast<gint64>(std::max(0.0, seconds) * static_cast<double>(GST_SECOND));
+    const auto target = static_cast<gint64>(m_timeline.ToStream(seconds) * static_cast<double>(GST_SECOND));
     {
         std::lock_guard lock(m_mutex);
         m_seekTarget = target;
@@ -177,15 +179,35 @@ std::optional<double> MediaPipeline::Position() const
 {
     if (!m_playbin)
         return std::nullopt;
+    std::optional<double> position;
     {
         // Until the seek has settled the pipeline still answers with the old place.
         std::lock_guard lock(m_mutex);
         if (m_seekTarget)
-            return Seconds(true, *m_seekTarget);
+            position = Seconds(true, *m_seekTarget);
     }
-    gint64 position = 0;
-    const bool known = gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &position);
-    return Seconds(known, position);
+    if (!position) {
+        gint64 streamTime = 0;
+        const bool known = gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &streamTime);
+        position = Seconds(known, streamTime);
+    }
+    if (!position)
+        return std::nullopt;
+    return m_timeline.FromStream(*position, Duration());
+}
+
+double MediaPipeline::StreamStart() const
+{
+    // The segment the sinks prerolled in starts at the medium's first picture or sound.
+    const MiniObjectPtr<GstQuery> query(gst_query_new_segment(GST_FORMAT_TIME));
+    if (!gst_element_query(m_playbin.get(), query.get()))
+        return 0.0;
+    GstFormat format = GST_FORMAT_UNDEFINED;
+    gint64 start = 0;
+    gst_query_parse_segment(query.get(), nullptr, &format, &start, nullptr);
+    if (format != GST_FORMAT_TIME)
+        return 0.0;
+    return Seconds(true, start).value_or(0.0);
 }
 
 int MediaPipeline::StreamCount(const char* property) const

@@ -8,6 +8,7 @@
 // the same names.
 #include "platform/com/dshow.h"
 #include "platform/media/gst_handles.h"
+#include "platform/media/medium_timeline.h"
 
 #include <gst/app/gstappsink.h>
 
@@ -56,6 +57,7 @@ public:
     // on from the new position.
     bool Seek(double seconds);
 
+    // Both on the medium's own time line: from 0 at its start to its length.
     std::optional<double> Duration() const;
     std::optional<double> Position() const;
     bool HasAudio() const;
@@ -74,11 +76,13 @@ private:
     void HandleBusMessage(GstMessage* message);
     void TearDown();
     int StreamCount(const char* property) const;
+    double StreamStart() const;
 
     PipelineObserver& m_observer;
     ElementPtr m_playbin;
     ElementPtr m_videoSink;
     BusPtr m_bus;
+    MediumTimeline m_timeline;
 
     // Shared with the threads that post bus messages.
     mutable std::mutex m_mutex;

@@ -57,6 +57,59 @@ INSTANTIATE_TEST_SUITE_P(Media, RewindTest,
                          ::testing::Values(test_media::kClipAvi.name, test_media::kVideoOnlyAvi.name,
                                            test_media::kAudioOgg.name));
 
+// Program and transport streams whose first picture comes well after their clock
+// starts: the position runs from 0 to the length, never past it, on the first
+// play, after a rewind at the end (as Repeat does) and when stopped there.
+class LateStartTest : public GraphTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LateStartTest, PositionRunsFromZeroToTheLength)
+{
+    constexpr double kFrame = 1.0 / test_media::kFrameRate;
+    Session session;
+    ASSERT_EQ(session.Render(MediaPath(GetParam())), S_OK);
+    REFTIME length = 0;
+    ASSERT_EQ(session.position->get_Duration(&length), S_OK);
+    EXPECT_NEAR(length, 2.0, test_media::kSecondsTolerance);
+    EXPECT_LT(session.Position(), kFrame);
+
+    double highest = 0;
+    const auto playsToTheEnd = [&] {
+        EXPECT_TRUE(session.WaitForPosition([&](double now) {
+            highest = std::max(highest, now);
+            return now > 1.0;
+        }));
+        ASSERT_TRUE(session.WaitForEvent(EC_COMPLETE));
+        const double end = session.Position();
+        EXPECT_LE(end, length);
+        EXPECT_GE(end, length - kFrame);
+        EXPECT_LE(highest, length);
+    };
+    ASSERT_EQ(session.control->Run(), S_OK);
+    playsToTheEnd();
+
+    ASSERT_EQ(session.position->put_CurrentPosition(0.0), S_OK);
+    EXPECT_TRUE(session.WaitForPosition([](double now) { return now < 0.5; }));
+    playsToTheEnd();
+
+    // Stopped at the end, without a rewind.
+    ASSERT_EQ(session.control->Stop(), S_OK);
+    Settle(200);
+    EXPECT_LE(session.Position(), length);
+    EXPECT_GE(session.Position(), length - kFrame);
+
+    // A seek lands where it was sent on the medium's time line.
+    ASSERT_EQ(session.position->put_CurrentPosition(1.0), S_OK);
+    Settle(300);
+    EXPECT_NEAR(session.Position(), 1.0, kFrame);
+    ASSERT_EQ(session.position->put_CurrentPosition(0.0), S_OK);
+    Settle(300);
+    EXPECT_LT(session.Position(), kFrame);
+}
+
+INSTANTIATE_TEST_SUITE_P(Media, LateStartTest,
+                         ::testing::Values(test_media::kLateStartMpeg1.name, test_media::kLateStartMpeg2.name,
+                                           test_media::kLateStartTs.name));
+
 TEST_F(PlaybackTest, StoppedAndRewoundAfterTheEndTheMediumPlaysAgainOnRun)
 {
     Session session;
