@@ -124,6 +124,17 @@ vantrel_perl_media(truncated.mpg
 vantrel_perl_media(random.avi
   "srand(20240611); print $out pack('C*', map { int(rand(256)) } 1 .. 65536);")
 
+# Noise between H.263 picture headers (16CIF, inter-coded, with arithmetic coding, which no
+# decoder here takes): the type finder calls it raw H.263, and no picture ever comes out of it.
+vantrel_perl_media(fake_h263.avi
+  "srand(263); print $out pack('C*', 0, 0, 0x80, 0x02, 0x16, 0x80, map { 1 + int(rand(255)) } 1 .. 1018) for 1 .. 64;")
+
+
+# A WAV header whose data chunk is empty: one sound stream, not one sample in it.
+vantrel_perl_media(no_samples.wav
+  "print $out pack('A4 V A4 A4 V v v V V v v A4 V', 'RIFF', 36, 'WAVE', 'fmt ', 16, 1, 2, 44100, 176400, 4, 16, 'data', 0);")
+
+
 vantrel_perl_media(empty.mpg "")
 
 vantrel_perl_media(text.mov "print $out qq(This is a plain text file, not a movie.\\n);")
@@ -136,6 +147,6 @@ add_custom_command(OUTPUT "${_dir}/name with space.avi"
 
 set(_test_media clip.mpg clip.avi clip.mov audio.ogg video_only.avi one_frame.avi anamorphic.mkv
   late_start_mpeg1.mpg late_start_mpeg2.mpg late_start.ts
-  truncated.mpg random.avi empty.mpg text.mov "name with space.avi")
+  truncated.mpg random.avi fake_h263.avi no_samples.wav empty.mpg text.mov "name with space.avi")
 list(TRANSFORM _test_media PREPEND ${_dir}/)
 add_custom_target(test_media ALL DEPENDS ${_test_media})

@@ -68,8 +68,9 @@ MediaPipeline::~MediaPipeline()
 HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bound)
 {
     HRESULT result = Build(uri) ? AwaitPreroll(bound) : VFW_E_CANNOT_RENDER;
-    // A medium whose every stream is unknown still prerolls, with nothing linked.
-    if (SUCCEEDED(result) && !HasAudio() && !HasVideo())
+    // A medium whose every stream is unknown still prerolls, with nothing linked;
+    // one whose streams decode to nothing prerolls on their end.
+    if (SUCCEEDED(result) && ((!HasAudio() && !HasVideo()) || !m_decoded))
         result = VFW_E_UNSUPPORTED_STREAM;
     if (SUCCEEDED(result)) {
         // An error since the preroll went to the open, not to the observer:
@@ -113,6 +114,12 @@ bool MediaPipeline::Build(const std::string& uri)
     // silent, it cannot start a quiet medium with a loud click.
     g_object_set(m_playbin.get(), "uri", uri.c_str(), "video-sink", m_videoSink.get(), "audio-sink",
                  audioSink.get(), "flags", flags & ~kPlayFlagText, "volume", 0.0, nullptr);
+
+    const auto buffers = static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST);
+    for (GstElement* sink : {m_videoSink.get(), audioSink.get()}) {
+        if (const PadPtr pad{gst_element_get_static_pad(sink, "sink")})
+            gst_pad_add_probe(pad.get(), buffers, &MediaPipeline::OnDecoded, this, nullptr);
+    }
 
     m_bus.reset(gst_element_get_bus(m_playbin.get()));
     gst_bus_set_sync_handler(m_bus.get(), &MediaPipeline::OnBusMessage, this, nullptr);
@@ -319,6 +326,12 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
     default:
         break;
     }
+}
+
+GstPadProbeReturn MediaPipeline::OnDecoded(GstPad* /*pad*/, GstPadProbeInfo* /*info*/, gpointer self)
+{
+    static_cast<MediaPipeline*>(self)->m_decoded = true;
+    return GST_PAD_PROBE_REMOVE;
 }
 
 GstFlowReturn MediaPipeline::OnPreroll(GstAppSink* sink, gpointer self)

@@ -12,6 +12,7 @@
 
 #include <gst/app/gstappsink.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -69,6 +70,7 @@ public:
 
 private:
     static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+    static GstPadProbeReturn OnDecoded(GstPad* pad, GstPadProbeInfo* info, gpointer self);
     static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
     static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
     bool Build(const std::string& uri);
@@ -87,6 +89,8 @@ private:
     // Shared with the threads that post bus messages.
     mutable std::mutex m_mutex;
     std::condition_variable m_settled;
+    // A decoded picture or sound reached a sink.
+    std::atomic<bool> m_decoded = false;
     bool m_opened = false;
     bool m_prerolled = false;
     std::optional<HRESULT> m_openError;

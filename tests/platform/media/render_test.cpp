@@ -88,6 +88,21 @@ TEST_F(RenderTest, RefusesMissingEmptyDamagedAndIncompleteSources)
     }
 }
 
+// Streams that GStreamer finds but that decode to nothing: no picture and no
+// sound to show, so nothing to open.
+TEST_F(RenderTest, RefusesAMediumThatDecodesToNothing)
+{
+    for (const char* name : {test_media::kNoSamplesWav.name, test_media::kFakeH263Avi.name}) {
+        SCOPED_TRACE(name);
+        Session session;
+        EXPECT_EQ(session.Render(MediaPath(name)), VFW_E_UNSUPPORTED_STREAM);
+        LONG width = kUntouched;
+        EXPECT_TRUE(FAILED(session.video->get_SourceWidth(&width)));
+        EXPECT_EQ(width, kUntouched);
+    }
+}
+
+
 // A folder of its own, removed with what the test left in it.
 class ScratchDir {
 public:
