@@ -62,17 +62,14 @@ vantrel_gst_media(late_start_mpeg1.mpg
     ! avmux_mpeg maxdelay=700000 name=mux ! filesink location=@OUT@
   ${_tone} num-buffers=200 ! ${_pcm} ! twolamemp2enc ! mpegaudioparse ! queue ! mux.)
 
-
 vantrel_gst_media(late_start_mpeg2.mpg
   ${_bars} num-buffers=60 ! ${_qvga} ! mpeg2enc format=3 ! mpegvideoparse ! queue
     ! avmux_vob maxdelay=700000 name=mux ! filesink location=@OUT@
   ${_tone} num-buffers=200 ! ${_pcm} ! twolamemp2enc ! mpegaudioparse ! queue ! mux.)
 
-
 vantrel_gst_media(late_start.ts
   ${_bars} num-buffers=60 ! ${_qvga} ! ${_h264} ! queue ! mpegtsmux name=mux ! filesink location=@OUT@
   ${_tone} num-buffers=200 ! ${_pcm} ! audioconvert ! voaacenc ! aacparse ! queue ! mux.)
-
 
 vantrel_gst_media(clip.avi
   ${_bars} num-buffers=60 ! ${_qvga} ! jpegenc ! queue ! avimux name=mux ! filesink location=@OUT@
@@ -124,16 +121,19 @@ vantrel_perl_media(truncated.mpg
 vantrel_perl_media(random.avi
   "srand(20240611); print $out pack('C*', map { int(rand(256)) } 1 .. 65536);")
 
+# A .mov cut in half: its index, written at the end, is gone.
+vantrel_perl_media(truncated.mov
+  "open(my $in, '<:raw', $ARGV[1]) or die; read($in, my $head, (-s $in) / 2); print $out $head;"
+  DEPENDS ${_dir}/clip.mov)
+
 # Noise between H.263 picture headers (16CIF, inter-coded, with arithmetic coding, which no
 # decoder here takes): the type finder calls it raw H.263, and no picture ever comes out of it.
 vantrel_perl_media(fake_h263.avi
   "srand(263); print $out pack('C*', 0, 0, 0x80, 0x02, 0x16, 0x80, map { 1 + int(rand(255)) } 1 .. 1018) for 1 .. 64;")
 
-
 # A WAV header whose data chunk is empty: one sound stream, not one sample in it.
 vantrel_perl_media(no_samples.wav
   "print $out pack('A4 V A4 A4 V v v V V v v A4 V', 'RIFF', 36, 'WAVE', 'fmt ', 16, 1, 2, 44100, 176400, 4, 16, 'data', 0);")
-
 
 vantrel_perl_media(empty.mpg "")
 
@@ -147,6 +147,7 @@ add_custom_command(OUTPUT "${_dir}/name with space.avi"
 
 set(_test_media clip.mpg clip.avi clip.mov audio.ogg video_only.avi one_frame.avi anamorphic.mkv
   late_start_mpeg1.mpg late_start_mpeg2.mpg late_start.ts
-  truncated.mpg random.avi fake_h263.avi no_samples.wav empty.mpg text.mov "name with space.avi")
+  truncated.mpg truncated.mov random.avi fake_h263.avi no_samples.wav empty.mpg text.mov
+  "name with space.avi")
 list(TRANSFORM _test_media PREPEND ${_dir}/)
 add_custom_target(test_media ALL DEPENDS ${_test_media})

@@ -38,6 +38,8 @@ inline constexpr Medium kLateStartMpeg2{"late_start_mpeg2.mpg", true, 2.0, 320, 
 inline constexpr Medium kLateStartTs{"late_start.ts", true, 2.0, 320, 240, 320, true};
 // The first 20 KiB of clip.mpg: its first three pictures' worth.
 inline constexpr Medium kTruncatedMpg{"truncated.mpg", true, 0.1, 320, 240, 320, true, 20480};
+// The first half of clip.mov, without the index at its end.
+inline constexpr Medium kTruncatedMov{"truncated.mov", false, 0, 0, 0, 0, false};
 inline constexpr Medium kRandomAvi{"random.avi", false, 0, 0, 0, 0, false, 65536};
 // Taken for raw H.263 by its first bytes; no picture decodes.
 inline constexpr Medium kFakeH263Avi{"fake_h263.avi", false, 0, 0, 0, 0, false, 65536};
@@ -46,10 +48,11 @@ inline constexpr Medium kTextMov{"text.mov", false, 0, 0, 0, 0, false, 40};
 // A copy of clip.avi.
 inline constexpr Medium kNameWithSpaceAvi{"name with space.avi", true, 2.0, 320, 240, 320, true};
 
-inline constexpr std::array kAll{kClipMpg,        kClipAvi,       kClipMov,      kAudioOgg,
-                                 kVideoOnlyAvi,   kOneFrameAvi,   kAnamorphicMkv, kLateStartMpeg1,
-                                 kLateStartMpeg2, kLateStartTs,   kTruncatedMpg, kRandomAvi,
-                                 kFakeH263Avi,    kEmptyMpg,      kTextMov,      kNameWithSpaceAvi};
+inline constexpr std::array kAll{kClipMpg,        kClipAvi,        kClipMov,      kAudioOgg,
+                                 kVideoOnlyAvi,   kOneFrameAvi,    kAnamorphicMkv, kLateStartMpeg1,
+                                 kLateStartMpeg2, kLateStartTs,    kTruncatedMpg, kTruncatedMov,
+                                 kRandomAvi,      kFakeH263Avi,    kEmptyMpg,     kTextMov,
+                                 kNameWithSpaceAvi};
 
 // A sound stream without a sample: GStreamer finds the stream, the player has nothing to play.
 inline constexpr Medium kNoSamplesWav{"no_samples.wav", true, 0, 0, 0, 0, true, 44};

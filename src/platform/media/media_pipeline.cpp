@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/media/audio_sink.h"
+#include "platform/media/error_watch.h"
 #include "platform/media/live_pipelines.h"
 #include "platform/media/video_frame.h"
 
@@ -80,6 +81,7 @@ HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bo
             result = *m_openError;
         else
             m_opened = true;
+        m_postedErrors.clear();
     }
     if (SUCCEEDED(result))
         m_timeline.origin = StreamStart();
@@ -120,6 +122,9 @@ bool MediaPipeline::Build(const std::string& uri)
         if (const PadPtr pad{gst_element_get_static_pad(sink, "sink")})
             gst_pad_add_probe(pad.get(), buffers, &MediaPipeline::OnDecoded, this, nullptr);
     }
+
+    WatchErrors(m_playbin.get(), &MediaPipeline::OnErrorPosted, this);
+    g_signal_connect(m_playbin.get(), "deep-element-added", G_CALLBACK(&MediaPipeline::OnElementAdded), this);
 
     m_bus.reset(gst_element_get_bus(m_playbin.get()));
     gst_bus_set_sync_handler(m_bus.get(), &MediaPipeline::OnBusMessage, this, nullptr);
@@ -261,6 +266,8 @@ void MediaPipeline::TearDown()
     // NULL joins the streaming threads, so no callback runs after this.
     if (m_playbin)
         gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
+    if (m_playbin)
+        UnwatchErrors(m_playbin.get());
     if (m_bus)
         gst_bus_set_sync_handler(m_bus.get(), nullptr, nullptr, nullptr);
     m_bus.reset();
@@ -268,6 +275,7 @@ void MediaPipeline::TearDown()
     m_playbin.reset();
     std::lock_guard lock(m_mutex);
     m_seekTarget.reset();
+    m_postedErrors.clear();
 }
 
 GstBusSyncReply MediaPipeline::OnBusMessage(GstBus* /*bus*/, GstMessage* message, gpointer self)
@@ -326,6 +334,44 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
     default:
         break;
     }
+}
+
+void MediaPipeline::OnErrorPosted(GstElement* source, GstMessage* error, gpointer self)
+{
+    // Bins pass an error on by posting it again: only its first post names the element that failed.
+    if (GST_MESSAGE_SRC(error) != GST_OBJECT_CAST(source))
+        return;
+    GError* rawError = nullptr;
+    gst_message_parse_error(error, &rawError, nullptr);
+    const ErrorPtr parsed(rawError);
+    auto* pipeline = static_cast<MediaPipeline*>(self);
+    std::lock_guard lock(pipeline->m_mutex);
+    if (!pipeline->m_opened)
+        pipeline->m_postedErrors.emplace_back(GST_ELEMENT(gst_object_ref(source)), ResultForError(parsed.get()));
+}
+
+void MediaPipeline::OnElementAdded(GstBin* /*bin*/, GstBin* /*parent*/, GstElement* element, gpointer self)
+{
+    GstElementFactory* factory = gst_element_get_factory(element);
+    if (factory && g_strcmp0(GST_OBJECT_NAME(factory), "typefind") == 0)
+        g_signal_connect_after(element, "have-type", G_CALLBACK(&MediaPipeline::OnTypeFound), self);
+}
+
+void MediaPipeline::OnTypeFound(GstElement* /*typefind*/, guint /*probability*/, GstCaps* /*caps*/, gpointer self)
+{
+    // decodebin has plugged the medium's first element and stopped holding back
+    // its errors; one it held back and dropped came from an element that is
+    // still in place (an element that failed to start is gone) and is final.
+    auto* pipeline = static_cast<MediaPipeline*>(self);
+    {
+        std::lock_guard lock(pipeline->m_mutex);
+        for (const auto& [source, result] : pipeline->m_postedErrors) {
+            if (!pipeline->m_openError &&
+                gst_object_has_as_ancestor(GST_OBJECT_CAST(source.get()), GST_OBJECT_CAST(pipeline->m_playbin.get())))
+                pipeline->m_openError = result;
+        }
+    }
+    pipeline->m_settled.notify_all();
 }
 
 GstPadProbeReturn MediaPipeline::OnDecoded(GstPad* /*pad*/, GstPadProbeInfo* /*info*/, gpointer self)

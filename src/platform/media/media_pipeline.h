@@ -18,6 +18,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace platform::gst {
 
@@ -71,6 +73,9 @@ public:
 private:
     static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
     static GstPadProbeReturn OnDecoded(GstPad* pad, GstPadProbeInfo* info, gpointer self);
+    static void OnErrorPosted(GstElement* source, GstMessage* error, gpointer self);
+    static void OnElementAdded(GstBin* bin, GstBin* parent, GstElement* element, gpointer self);
+    static void OnTypeFound(GstElement* typefind, guint probability, GstCaps* caps, gpointer self);
     static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
     static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
     bool Build(const std::string& uri);
@@ -95,6 +100,8 @@ private:
     bool m_prerolled = false;
     std::optional<HRESULT> m_openError;
     std::optional<gint64> m_seekTarget;
+    // Errors posted inside the pipeline before the open ended, each with its source.
+    std::vector<std::pair<ObjectPtr<GstElement>, HRESULT>> m_postedErrors;
 };
 
 }  // namespace platform::gst

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "graph_session.h"
+#include "support/scoped_env.h"
 #include "support/test_media.h"
 
 namespace graph_test {
@@ -102,6 +103,27 @@ TEST_F(RenderTest, RefusesAMediumThatDecodesToNothing)
     }
 }
 
+// Whatever came before, a broken local file is refused for what it is, never by
+// running into the wait bound: the bound is set far beyond the test's time-out.
+TEST_F(RenderTest, ABrokenLocalFileAfterAGoodOneFailsForItsOwnReason)
+{
+    const ScopedEnv longBound("VANTREL_RENDER_TIMEOUT_MS", "3600000");
+    struct Broken {
+        const char* name;
+        HRESULT result;
+    };
+    for (const Broken broken : {Broken{test_media::kTruncatedMov.name, VFW_E_UNSUPPORTED_STREAM},
+                                Broken{test_media::kFakeH263Avi.name, VFW_E_UNSUPPORTED_STREAM}}) {
+        for (const char* good : {test_media::kClipMov.name, test_media::kClipAvi.name, test_media::kClipMpg.name}) {
+            for (int round = 0; round < 4; ++round) {
+                SCOPED_TRACE(std::string(good) + " then " + broken.name + ", round " + std::to_string(round));
+                Session session;
+                ASSERT_EQ(session.Render(MediaPath(good)), S_OK);
+                EXPECT_EQ(session.Render(MediaPath(broken.name)), broken.result);
+            }
+        }
+    }
+}
 
 // A folder of its own, removed with what the test left in it.
 class ScratchDir {
