@@ -97,6 +97,8 @@ HRESULT FilterGraph::RenderFile(const char* file, const char* /*playList*/)
     pipeline->SetVolume(GainForAttenuation(m_volume));
     m_pipeline = std::move(pipeline);
     m_state = State_Stopped;
+    m_lastSeek.reset();
+    m_events.ClearFailure();
     return S_OK;
 }
 
@@ -110,9 +112,14 @@ void FilterGraph::ReleasePipeline()
 HRESULT FilterGraph::Run()
 {
     m_state = State_Running;
-    if (m_pipeline && !m_pipeline->Play())
-        return E_FAIL;
-    return S_OK;
+    if (!m_pipeline)
+        return S_OK;
+    if (m_events.ClearFailure()) {
+        // Streaming ended at the failure: the flushing seek starts it again
+        // from where it stands, and drops an end still held by the sinks.
+        put_CurrentPosition(m_pipeline->Position().value_or(0.0));
+    }
+    return m_pipeline->Play() ? S_OK : E_FAIL;
 }
 
 HRESULT FilterGraph::Pause()
@@ -149,6 +156,11 @@ HRESULT FilterGraph::GetEvent(LONG* eventCode, LONG_PTR* param1, LONG_PTR* param
     GraphEvent event;
     if (!m_events.Pop(&event, timeoutMs))
         return E_ABORT;
+    if (event.code == EC_COMPLETE && EndedWithoutProgress(event)) {
+        // Looping on it would go on for ever: the medium cannot be read from there.
+        m_events.MarkFailed();
+        event = {EC_ERRORABORT, E_FAIL, 0};
+    }
     *eventCode = event.code;
     *param1 = event.param1;
     *param2 = event.param2;
@@ -166,18 +178,26 @@ HRESULT FilterGraph::SetNotifyWindow(OAHWND hwnd, LONG message, LONG_PTR instanc
     return S_OK;
 }
 
+bool FilterGraph::EndedWithoutProgress(const GraphEvent& event) const
+{
+    if (!m_lastSeek || !m_pipeline)
+        return false;
+    return gst::EndedWithoutProgress(*m_lastSeek, event.sequence, m_pictures.load(), m_pipeline->Position());
+}
+
 void FilterGraph::OnEndOfStream()
 {
-    m_events.Push({EC_COMPLETE, 0, 0});
+    m_events.PushEndOfStream();
 }
 
 void FilterGraph::OnError(HRESULT error)
 {
-    m_events.Push({EC_ERRORABORT, error, 0});
+    m_events.PushError(error);
 }
 
 void FilterGraph::OnFrame(GstSample* sample)
 {
+    ++m_pictures;
     m_video.Present(DecodedFrame::FromSample(sample));
 }
 
@@ -280,7 +300,12 @@ HRESULT FilterGraph::put_CurrentPosition(REFTIME position)
 {
     if (!m_pipeline)
         return VFW_E_WRONG_STATE;
-    return m_pipeline->Seek(position) ? S_OK : E_FAIL;
+    // Noted first: an end that the seek meets at once may be queued before it returns.
+    const SeekMark mark{position, m_events.Queued(), m_pictures.load()};
+    if (!m_pipeline->Seek(position))
+        return E_FAIL;
+    m_lastSeek = mark;
+    return S_OK;
 }
 
 // --- IMediaSeeking ---

@@ -4,11 +4,14 @@
 // threads reach only the event queue and the latest picture.
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/com/dshow.h"
 #include "platform/media/event_queue.h"
 #include "platform/media/media_pipeline.h"
+#include "platform/media/seek_progress.h"
 #include "platform/media/video_output.h"
 
 namespace platform::gst {
@@ -86,12 +89,16 @@ private:
     void OnFrame(GstSample* sample) override;
 
     void ReleasePipeline();
+    // UI thread: an end of stream that the last seek met at once.
+    bool EndedWithoutProgress(const GraphEvent& event) const;
 
     std::atomic<ULONG> m_references{1};
     EventQueue m_events;
     VideoOutput m_video;
     OAFilterState m_state = State_Stopped;
     LONG m_volume = 0;
+    std::atomic<std::uint64_t> m_pictures{0};
+    std::optional<SeekMark> m_lastSeek;
     // Last: its streaming threads use the members above.
     std::unique_ptr<MediaPipeline> m_pipeline;
 };

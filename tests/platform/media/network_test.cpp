@@ -6,11 +6,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -41,10 +43,22 @@ class HttpServer {
 public:
     explicit HttpServer(const std::string& file = {}) : m_silent(file.empty())
     {
-        std::ifstream in(file, std::ios::binary);
-        m_body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        m_listener = Listen(&m_port);
-        m_thread = std::thread([this] { Serve(); });
+        Start(file);
+    }
+    // Announces the whole file but sends only its first `cutAt` bytes, and holds
+    // the connection until BreakOff resets it (later ones at once); a request for
+    // a range is refused.
+    HttpServer(const std::string& file, std::size_t cutAt) : m_silent(false), m_cutAt(cutAt)
+    {
+        Start(file);
+    }
+    void BreakOff()
+    {
+        std::lock_guard lock(m_mutex);
+        m_broken = true;
+        for (const int client : m_partial)
+            ResetLocked(client);
+        m_partial.clear();
     }
     ~HttpServer()
     {
@@ -62,6 +76,14 @@ public:
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/clip.mpg"; }
 
 private:
+    void Start(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        m_body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        m_listener = Listen(&m_port);
+        m_thread = std::thread([this] { Serve(); });
+    }
+
     void Serve()
     {
         for (int client; (client = accept(m_listener, nullptr, nullptr)) >= 0;) {
@@ -76,23 +98,61 @@ private:
             for (ssize_t got; head.find("\r\n\r\n") == std::string::npos &&
                               (got = recv(client, buffer, sizeof buffer, 0)) > 0;)
                 head.append(buffer, static_cast<std::size_t>(got));
-            const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: video/mpeg\r\nConnection: close\r\n"
-                                      "Content-Length: " + std::to_string(m_body.size()) + "\r\n\r\n" + m_body;
-            for (std::size_t sent = 0; sent < reply.size();) {
-                const ssize_t n = send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
-                if (n <= 0)
-                    break;
-                sent += static_cast<std::size_t>(n);
+            if (m_cutAt && Lowercase(head).find("\r\nrange:") != std::string::npos) {
+                Send(client, "HTTP/1.1 416 Range Not Satisfiable\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
+                shutdown(client, SHUT_WR);
+                continue;
             }
+            const std::string head200 = "HTTP/1.1 200 OK\r\nContent-Type: video/mpeg\r\nConnection: close\r\n"
+                                        "Content-Length: " + std::to_string(m_body.size()) + "\r\n\r\n";
+            if (!m_cutAt) {
+                Send(client, head200 + m_body);
+                continue;
+            }
+            Send(client, head200 + m_body.substr(0, *m_cutAt));
+            std::lock_guard lock(m_mutex);
+            if (m_broken)
+                ResetLocked(client);
+            else
+                m_partial.push_back(client);
+        }
+    }
+
+    void ResetLocked(int client)
+    {
+        // A zero linger time makes the close a reset, not an orderly end.
+        const linger reset{1, 0};
+        setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        close(client);
+        std::erase(m_clients, client);
+    }
+
+    static std::string Lowercase(std::string text)
+    {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    }
+
+    static void Send(int client, const std::string& data)
+    {
+        for (std::size_t sent = 0; sent < data.size();) {
+            const ssize_t n = send(client, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0)
+                break;
+            sent += static_cast<std::size_t>(n);
         }
     }
 
     bool m_silent;
+    std::optional<std::size_t> m_cutAt;
     std::string m_body;
     int m_listener = -1;
     int m_port = 0;
     std::mutex m_mutex;
     std::vector<int> m_clients;
+    std::vector<int> m_partial;
+    bool m_broken = false;
     std::thread m_thread;
 };
 
@@ -111,6 +171,32 @@ TEST_F(NetworkTest, AUrlFromALocalServerPlaysToTheEnd)
     ASSERT_EQ(session.control->Run(), S_OK);
     EXPECT_TRUE(session.WaitForPosition([](double now) { return now > 0.5; }));
     EXPECT_TRUE(session.WaitForEvent(EC_COMPLETE));
+}
+
+// The connection breaks at 30 % of the file and the request that would resume it
+// is refused: GStreamer reports errors and then ends the stream of what it had
+// buffered. That is one failure, never an end of the medium.
+TEST_F(NetworkTest, AConnectionResetWhilePlayingIsOneFailureAndRunTriesAgain)
+{
+    // An MPEG program stream would not preroll on its first 30 %.
+    const std::string file = MediaPath(test_media::kClipAvi.name);
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    HttpServer server(file, static_cast<std::size_t>(in.tellg()) * 3 / 10);
+    Session session;
+    ASSERT_EQ(session.Render(server.Url()), S_OK);
+    ASSERT_EQ(session.control->Run(), S_OK);
+    ASSERT_TRUE(session.WaitForPosition([](double now) { return now > 0.1; }));
+    server.BreakOff();
+    LONG code = 0;
+    ASSERT_TRUE(session.NextEvent(&code));
+    EXPECT_EQ(code, EC_ERRORABORT);
+    // Long enough for the buffered 0.6 s to play out.
+    EXPECT_FALSE(session.NextEvent(&code, nullptr, 3000)) << "then event " << code;
+
+    ASSERT_EQ(session.control->Stop(), S_OK);
+    ASSERT_EQ(session.control->Run(), S_OK);
+    ASSERT_TRUE(session.NextEvent(&code));
+    EXPECT_EQ(code, EC_ERRORABORT);
 }
 
 // Runs with the usual 15 s bound: failing well before it shows nothing waited for it.
