@@ -30,7 +30,8 @@ struct PlatformWindow {
     // dialogs whose controls paint themselves.
     bool hasCanvas = true;
 
-    // The pixels the window's handlers drew, kept between paints.
+    // The pixels the window's handlers drew, kept between paints: the screen's pixels,
+    // its device pixel ratio set.
     QImage canvas;
     QRegion invalid;
     bool eraseNeeded = false;
@@ -50,6 +51,7 @@ struct PlatformWindow {
     // Sends WM_SIZE when the client size differs from the last one reported.
     void NotifySizeIfChanged();
     void EnsureCanvasSize();
+    QSize CanvasSize() const;   // in logical pixels
     QRect ClientRect() const;
 };
 

@@ -23,7 +23,8 @@ bool PostMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 bool ForwardInputAsMessages(HWND target, QWidget* source, QEvent* event);
 
 // The pixels a window's handlers have drawn so far (null for windows without a
-// canvas). For tests and tools.
+// canvas), at the screen's pixels: its devicePixelRatio() maps them to the window's
+// logical coordinates. For tests and tools.
 const QImage* CanvasOf(HWND hwnd);
 
 // How many paints a window has run and how many pixels they covered, for tools.

@@ -1,6 +1,7 @@
 #include "platform/framework/platform_window.h"
 
 #include <QPainter>
+#include <QtMath>
 
 #include "platform/gdi/paint.h"
 #include "platform/gdi/paint_surface.h"
@@ -20,12 +21,24 @@ QRect PlatformWindow::ClientRect() const
     return client ? QRect(QPoint(0, 0), client->size()) : QRect();
 }
 
+QSize PlatformWindow::CanvasSize() const
+{
+    if (!client) return {};
+    return client->size().expandedTo(QSize(1, 1)).boundedTo(QSize(kMaxWindowSide, kMaxWindowSide));
+}
+
 void PlatformWindow::EnsureCanvasSize()
 {
     if (!hasCanvas || !client) return;
-    const QSize size = client->size().expandedTo(QSize(1, 1)).boundedTo(QSize(kMaxWindowSide, kMaxWindowSide));
-    if (canvas.size() == size) return;
-    QImage next(size, QImage::Format_RGB32);
+    // The screen's own pixels, so that text and edges are drawn at its resolution; the
+    // handlers still paint in logical pixels, which the painter scales. A fractional ratio
+    // rounds up: the widget covers at most that many pixels wherever it sits.
+    const qreal ratio = client->devicePixelRatioF();
+    const QSize size = CanvasSize();
+    const QSize pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+    if (canvas.size() == pixels && canvas.devicePixelRatio() == ratio) return;
+    QImage next(pixels, QImage::Format_RGB32);
+    next.setDevicePixelRatio(ratio);
     next.fill(Qt::black);
     if (!canvas.isNull()) {
         QPainter copy(&next);
@@ -60,7 +73,7 @@ void PlatformWindow::UpdateNow(bool showNow)
 
     QPainter painter(&canvas);
     painter.setClipRegion(region);
-    PaintSurface paint{&painter, QRect(QPoint(0, 0), canvas.size()), ScreenLogPixelsY()};
+    PaintSurface paint{&painter, QRect(QPoint(0, 0), CanvasSize()), ScreenLogPixelsY()};
     surface = &paint;
     const std::uint64_t mySerial = serial;
     if (erase) {

@@ -80,8 +80,15 @@ void ClientWidget::paintEvent(QPaintEvent* event)
     m_window->EnsureCanvasSize();
     if (!m_window->invalid.isEmpty()) m_window->UpdateNow();
     QPainter painter(this);
-    const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), m_window->canvas, area);
+    const QImage& canvas = m_window->canvas;
+    if (canvas.devicePixelRatio() == 1.0) {
+        const QRect area = event->rect();
+        painter.drawImage(area.topLeft(), canvas, area);
+    } else {
+        // Pixel for pixel, from the widget's first screen pixel; the paint's clip keeps it
+        // to the area asked for.
+        painter.drawImage(QPointF(0, 0), canvas);
+    }
 }
 
 void ClientWidget::resizeEvent(QResizeEvent* event)
@@ -174,8 +181,13 @@ void FrameWidget::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(0, r.height() - m_border, r.width(), m_border), QColor(48, 48, 48));
     painter.fillRect(QRect(0, 0, m_border, r.height()), QColor(48, 48, 48));
     painter.fillRect(QRect(r.width() - m_border, 0, m_border, r.height()), QColor(48, 48, 48));
-    painter.setPen(QColor(96, 96, 96));
-    painter.drawRect(r.adjusted(0, 0, -1, -1));
+    // The outline as filled edges: a pen's line would be centred on the outermost pixel's
+    // corner and, at a device pixel ratio above 1, leave the frame's colour outside it.
+    const QColor outline(96, 96, 96);
+    painter.fillRect(QRect(0, 0, r.width(), 1), outline);
+    painter.fillRect(QRect(0, r.height() - 1, r.width(), 1), outline);
+    painter.fillRect(QRect(0, 0, 1, r.height()), outline);
+    painter.fillRect(QRect(r.width() - 1, 0, 1, r.height()), outline);
 }
 
 Qt::Edges FrameWidget::EdgesAt(const QPoint& pos) const

@@ -6,6 +6,7 @@
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 
 #include <utility>
 
@@ -70,10 +71,12 @@ void VideoWidget::paintEvent(QPaintEvent* event)
     }
     if (DrawInPlace(*frame, *event, painter))
         return;
-    // Elsewhere (a grab, a scaled screen) the picture goes through an image of its own.
-    QImage image(size(), QImage::Format_RGB32);
+    // Elsewhere (a grab) the picture goes through an image of its own, at the screen's pixels.
+    const qreal ratio = devicePixelRatioF();
+    QImage image(qCeil(width() * ratio), qCeil(height() * ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     if (!image.isNull() && m_scaler.Draw(*frame, image.bits(), image.bytesPerLine(), image.width(), image.height()))
-        painter.drawImage(0, 0, image);
+        painter.drawImage(QPointF(0, 0), image);
     else
         painter.fillRect(rect(), Qt::black);
 }
@@ -87,12 +90,16 @@ bool VideoWidget::DrawInPlace(const DecodedFrame& frame, const QPaintEvent& even
     if (!store || !device || device != store->paintDevice() || device->devType() != QInternal::Image)
         return false;
     auto* target = static_cast<QImage*>(device);
-    const QRect place(mapTo(window(), QPoint(0, 0)), size());
+    // The widget's screen pixels, its corners rounded as the toolkit rounds a widget's
+    // area at a fractional ratio, so that the picture meets its neighbours exactly.
+    const qreal ratio = target->devicePixelRatio();
+    const QRectF logical(mapTo(window(), QPoint(0, 0)), size());
+    const QRect place(QPoint(qRound(logical.left() * ratio), qRound(logical.top() * ratio)),
+                      QPoint(qRound(logical.right() * ratio) - 1, qRound(logical.bottom() * ratio) - 1));
     const bool wholeWidget = QRegion(rect()).subtracted(event.region()).isEmpty();
     const bool argb = target->format() == QImage::Format_RGB32 || target->format() == QImage::Format_ARGB32 ||
                       target->format() == QImage::Format_ARGB32_Premultiplied;
-    if (!wholeWidget || !argb || target->devicePixelRatio() != 1.0 || !target->rect().contains(place) ||
-        place.isEmpty())
+    if (!wholeWidget || !argb || !target->rect().contains(place) || place.isEmpty())
         return false;
     uchar* corner = target->bits() + place.y() * target->bytesPerLine() + place.x() * 4;
     return m_scaler.Draw(frame, corner, target->bytesPerLine(), place.width(), place.height());
