@@ -46,8 +46,8 @@ vantrel_build() {
   cmake --build "$dir" -j "$VANTREL_JOBS" "${targets[@]}"
 }
 
-# The Release program and its demo clip, in build/release.
-VANTREL_RELEASE_DIR=$VANTREL_ROOT/build/release
+# The Release program and its demo clip, in build/release (or VANTREL_RELEASE_DIR).
+VANTREL_RELEASE_DIR=${VANTREL_RELEASE_DIR:-$VANTREL_ROOT/build/release}
 vantrel_build_release() {
   vantrel_configure "$VANTREL_RELEASE_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
   vantrel_build "$VANTREL_RELEASE_DIR" vantrel demo_media
