@@ -13,6 +13,12 @@ bool IsEndOfStream(LONG code)
     return code == EC_COMPLETE || code == EC_USERABORT;
 }
 
+// The graph stopped short: the medium cannot be played on from here.
+bool IsFailure(LONG code)
+{
+    return code == EC_ERRORABORT;
+}
+
 }  // namespace
 
 void CPlayerDlg::StartPlayback()
@@ -21,11 +27,18 @@ void CPlayerDlg::StartPlayback()
         return;
     if (m_bAutoZoom)
         SetZoom(1.0);
+    // A start after a failure is the next attempt.
+    const bool retrying = m_bPlaybackFailed != 0;
+    m_bPlaybackFailed = FALSE;
     if (m_pControl != nullptr)
         m_pControl->Run();
     m_nState = STATE_PLAYING;
     SetWindowText("Telvo Playing.");
-    UpdateStatus(TRUE);
+    // The error line had hidden the info lines too: the whole panel comes back.
+    if (retrying)
+        UpdateInfo();
+    else
+        UpdateStatus(TRUE);
     SetTimer(TIMER_TICK, kTickPeriodMs);
 }
 
@@ -57,6 +70,8 @@ void CPlayerDlg::StopPlayback()
 void CPlayerDlg::OpenAndPlay(const std::string& path)
 {
     StopPlayback();
+    // The last medium's failure is not the new one's.
+    m_bPlaybackFailed = FALSE;
     if (OpenMedia(path, FALSE))
         StartPlayback();
     else
@@ -91,8 +106,8 @@ LRESULT CPlayerDlg::OnGraphNotify(WPARAM, LPARAM)
     if (m_pEvent == nullptr)
         return 0;
 
-    // Drain up to the first end of the stream; what lies behind it waits for the
-    // next notification.
+    // Drain up to the first end of the stream or failure; what lies behind it
+    // waits for the next notification.
     for (;;) {
         LONG code = 0;
         LONG_PTR param1 = 0;
@@ -103,11 +118,17 @@ LRESULT CPlayerDlg::OnGraphNotify(WPARAM, LPARAM)
         m_lEventParam1 = static_cast<LONG>(param1);
         m_lEventParam2 = static_cast<LONG>(param2);
         m_pEvent->FreeEventParams(code, param1, param2);
-        if (IsEndOfStream(code))
+        if (IsEndOfStream(code) || IsFailure(code))
             break;
     }
 
-    if (m_bRepeat) {
+    if (IsFailure(m_lEventCode)) {
+        // Stopped as by Stop, never repeated; the error line stays until the
+        // next start or open.
+        m_bPlaybackFailed = TRUE;
+        StopPlayback();
+        UpdateInfo();
+    } else if (m_bRepeat) {
         // The graph keeps running and plays the medium again from its start.
         SeekTo(0.0);
     } else if (m_bAutoRewind) {

@@ -1,6 +1,7 @@
 // Media given at start: the picture beside its panel, the titles of the transport, and files
 // that cannot be played.
 
+#include <filesystem>
 #include <string>
 
 #include "e2e/player_fixture.h"
@@ -57,6 +58,21 @@ TEST_F(Playback, EndOfTheClipStopsIt) {
   Launch({MediaPath(test_media::kClipAvi.name)});
   ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
   EXPECT_TRUE(WaitForTitle("Telvo Stopped.")) << Title();
+  EXPECT_TRUE(Player().Running());
+}
+
+// Cut to nothing while it plays on Repeat, the clip has nothing left for its next
+// loop: the player stops on the error line instead of rewinding for ever.
+TEST_F(Playback, AClipCutWhileItRepeatsStopsOnTheErrorLine) {
+  WriteSettings({{"Repeat", 1}});
+  const std::string copy = m_config / "repeated.mpg";
+  std::filesystem::copy_file(MediaPath(test_media::kClipMpg.name), copy);
+  Launch({copy});
+  ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
+  std::filesystem::resize_file(copy, 0);
+  EXPECT_TRUE(WaitForTitle("Telvo Stopped.")) << Title();
+  EXPECT_TRUE(WaitForScreen(Client(), [](const ScreenImage& shot) { return shot.Count(kErrorRed) > 0; }))
+      << "no error line";
   EXPECT_TRUE(Player().Running());
 }
 

@@ -9,6 +9,11 @@ namespace {
 
 using harness::Calls;
 
+// An event the player has no reaction to.
+constexpr LONG kClockChanged = 0x0D;
+
+constexpr const char* kErrorLine = "Error: Cannot play back the file.";
+
 class GraphNotify : public harness::PlayerTest {};
 
 TEST_F(GraphNotify, DrainsUpToTheFirstEndOfStreamAndLeavesTheRestQueued)
@@ -18,13 +23,13 @@ TEST_F(GraphNotify, DrainsUpToTheFirstEndOfStreamAndLeavesTheRestQueued)
     dlg.m_bAutoRewind = 0;
     const LONG_PTR wide = LONG_PTR{0x12345678} << 8;
     graph.QueueEvent(EC_STATE_CHANGE, 7, 8);
-    graph.QueueEvent(EC_ERRORABORT, 9, 0);
+    graph.QueueEvent(kClockChanged, 9, 0);
     graph.QueueEvent(EC_COMPLETE, wide, 3);
     graph.QueueEvent(EC_STATE_CHANGE, 1, 2);
 
     EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
     // Parameters go back to the graph whole, whatever width they have.
-    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(50,7,8)", "GetEvent(0)", "FreeEventParams(3,9,0)",
+    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(50,7,8)", "GetEvent(0)", "FreeEventParams(13,9,0)",
                                    "GetEvent(0)", "FreeEventParams(1," + std::to_string(wide) + ",3)"}));
     EXPECT_EQ(dlg.m_lEventCode, EC_COMPLETE);
     EXPECT_EQ(graph.Record().script.events.size(), 1u);
@@ -149,6 +154,88 @@ INSTANTIATE_TEST_SUITE_P(
         QuietEnd{"NoneAutoRewind", STATE_NONE, 0, 1, {"put_CurrentPosition(0)"}, STATE_NONE, "Telvo", false},
         QuietEnd{"NoneNeither", STATE_NONE, 0, 0, {}, STATE_NONE, "Telvo", false}),
     [](const testing::TestParamInfo<QuietEnd>& row) { return std::string(row.param.name); });
+
+// A failure, with no end of the stream: stopped as by Stop whatever the options
+// (never repeated), and the error line in place of the status line. The
+// medium stays held and the events behind the failure stay queued.
+TEST_F(GraphNotify, AFailureStopsAsStopDoesAndShowsTheErrorLine)
+{
+    struct Case {
+        int stateBefore;
+        int repeat;
+        int autoRewind;
+        Calls reaction;
+        const char* titleAfter;
+    };
+    const Case cases[] = {
+        {STATE_PLAYING, 1, 1, {"Stop", "put_CurrentPosition(0)"}, "Telvo Stopped."},
+        {STATE_PLAYING, 1, 0, {"Stop"}, "Telvo Stopped."},
+        {STATE_PAUSED, 0, 1, {"Stop", "put_CurrentPosition(0)"}, "Telvo Stopped."},
+        {STATE_PLAYING, 0, 0, {"Stop"}, "Telvo Stopped."},
+        {STATE_STOPPED, 1, 1, {}, "Telvo Stopped."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.stateBefore << ", repeat " << c.repeat << ", auto rewind "
+                                        << c.autoRewind);
+        if (c.stateBefore == STATE_PAUSED)
+            OpenPaused();
+        else if (c.stateBefore == STATE_STOPPED)
+            OpenStopped();
+        else
+            OpenPlaying();
+        dlg.m_bRepeat = c.repeat;
+        dlg.m_bAutoRewind = c.autoRewind;
+        graph.Script().position = 30.0;
+        graph.QueueEvent(EC_STATE_CHANGE, 7, 8);
+        graph.QueueEvent(EC_ERRORABORT, VFW_E_NOT_FOUND, 0);
+        graph.QueueEvent(EC_STATE_CHANGE, 1, 2);
+
+        EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
+        Calls expected{"GetEvent(0)", "FreeEventParams(50,7,8)", "GetEvent(0)",
+                       "FreeEventParams(3," + std::to_string(VFW_E_NOT_FOUND) + ",0)"};
+        expected.insert(expected.end(), c.reaction.begin(), c.reaction.end());
+        EXPECT_EQ(GraphCalls(), expected);
+        EXPECT_EQ(graph.Record().script.events.size(), 1u);
+        EXPECT_EQ(dlg.m_nState, STATE_STOPPED);
+        EXPECT_EQ(dlg.GetWindowText(), c.titleAfter);
+        EXPECT_TRUE(StaysQuiet());
+        EXPECT_EQ(dlg.m_wndLabel.m_strStatus, "");
+        EXPECT_EQ(dlg.m_wndLabel.m_strError, kErrorLine);
+        EXPECT_EQ(dlg.m_strPath, harness::kClip);
+        graph.Script().events.clear();
+    }
+}
+
+// The failure is the medium's: a volume step or a new layout does not hide it;
+// Play/Pause tries the medium again, and an open starts afresh.
+TEST_F(GraphNotify, TheErrorLineStaysUntilPlayTriesAgainOrAnOpen)
+{
+    OpenPlaying();
+    graph.QueueEvent(EC_ERRORABORT, E_FAIL, 0);
+    dlg.OnGraphNotify(0, 0);
+    dlg.OnVolumeUp();
+    SetClientSize(400, 300);
+    EXPECT_EQ(dlg.m_nVolume, 6);
+    EXPECT_EQ(dlg.m_wndLabel.m_strStatus, "");
+    EXPECT_EQ(dlg.m_wndLabel.m_strError, kErrorLine);
+
+    dlg.OnPlayPause();
+    EXPECT_EQ(GraphCalls(), (Calls{"Run"}));
+    EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
+    EXPECT_EQ(dlg.GetWindowText(), "Telvo Playing.");
+    EXPECT_TRUE(TickArrives());
+    EXPECT_EQ(dlg.m_wndLabel.m_strStatus.rfind("Playing: ", 0), 0u) << dlg.m_wndLabel.m_strStatus;
+    EXPECT_EQ(dlg.m_wndLabel.m_strError, "");
+    EXPECT_EQ(dlg.m_wndLabel.m_strName, "clip.mpg");
+
+    graph.QueueEvent(EC_ERRORABORT, E_FAIL, 0);
+    dlg.OnGraphNotify(0, 0);
+    ASSERT_EQ(dlg.m_wndLabel.m_strError, kErrorLine);
+    dlg.OpenAndPlay(harness::kOtherClip);
+    EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
+    EXPECT_EQ(dlg.m_wndLabel.m_strStatus.rfind("Playing: ", 0), 0u) << dlg.m_wndLabel.m_strStatus;
+    EXPECT_EQ(dlg.m_wndLabel.m_strError, "");
+}
 
 TEST_F(GraphNotify, ThePostedNotificationReachesTheHandler)
 {

@@ -3,6 +3,7 @@
 #include <sys/time.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <ctime>
 #include <fstream>
 
@@ -116,4 +117,43 @@ TEST_F(PlayerTextsTest, AFailedOpenShowsOnlyTheErrorLineButKeepsTheEarlierLines)
 
     dlg.UpdateStatus(TRUE);   // a later status refresh leaves the error display
     EXPECT_FALSE(dlg.m_wndLabel.m_strStatus.empty());
+}
+
+// A failure while playing shows the red line alone, through status refreshes (a
+// tick, a volume step) and full rebuilds (a new layout); the file's lines are
+// kept for the next attempt.
+TEST_F(PlayerTextsTest, APlaybackFailureShowsOnlyTheErrorLineUntilItIsCleared)
+{
+    dlg.m_strPath = MakeFile("clip.mpg", 10, 1000000000);
+    dlg.GatherFileInfo();
+    dlg.m_nState = STATE_STOPPED;
+    dlg.UpdateInfo();
+    const CLabelPanel& panel = dlg.m_wndLabel;
+    RECT rc;
+    dlg.m_wndLabel.GetClientRect(&rc);
+    const auto greenPixels = [&] {
+        const QImage image = Canvas(dlg.m_wndLabel);
+        int n = 0;
+        for (int y = 0; y < std::min<int>(rc.bottom, image.height()); ++y)
+            for (int x = 0; x < std::min<int>(rc.right, image.width()); ++x)
+                n += qGreen(image.pixel(x, y)) != 0 ? 1 : 0;
+        return n;
+    };
+    ASSERT_GT(greenPixels(), 0);
+
+    dlg.m_bPlaybackFailed = 1;
+    dlg.UpdateInfo();
+    dlg.UpdateStatus(TRUE);
+    dlg.UpdateStatus(FALSE);
+    EXPECT_EQ(panel.m_strStatus, "");
+    EXPECT_EQ(panel.m_strError, "Error: Cannot play back the file.");
+    EXPECT_EQ(panel.m_strName, "clip.mpg");
+    EXPECT_EQ(greenPixels(), 0) << "no status line, bar or info line";
+    EXPECT_GT(CountNotBlack(Canvas(dlg.m_wndLabel), 0, 0, rc.right, rc.bottom), 0) << "the red line";
+
+    dlg.m_bPlaybackFailed = 0;
+    dlg.UpdateInfo();
+    EXPECT_EQ(panel.m_strStatus, "Stopped: 0/0  Volume: 5/10    ");
+    EXPECT_EQ(panel.m_strError, "");
+    EXPECT_GT(greenPixels(), 0);
 }

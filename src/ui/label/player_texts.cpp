@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kUnknown = "Unknown.";
 constexpr const char* kDateFormat = "%Y/%m/%d(%a) %H:%M:%S";
-constexpr const char* kRenderError = "Error: Cannot play back the file.";
+constexpr const char* kPlaybackError = "Error: Cannot play back the file.";
 
 }  // namespace
 
@@ -30,7 +30,13 @@ void CPlayerDlg::UpdateStatus(BOOL bErase)
     double position = 0.0;
     if (m_pPosition != nullptr) m_pPosition->get_CurrentPosition(&position);
     const double duration = m_dDuration;
-    m_wndLabel.m_strStatus = StatusLine(StatusWord(m_nState), position, duration, m_nVolume);
+    if (m_bPlaybackFailed) {
+        // The error line keeps the status line's place through ticks and volume steps.
+        m_wndLabel.m_strStatus.clear();
+        m_wndLabel.m_strError = kPlaybackError;
+    } else {
+        m_wndLabel.m_strStatus = StatusLine(StatusWord(m_nState), position, duration, m_nVolume);
+    }
     m_wndLabel.m_dPosition = position;
     m_wndLabel.m_dDuration = duration;
     m_wndLabel.RefreshStatusStrip(bErase);
@@ -41,7 +47,8 @@ void CPlayerDlg::UpdateInfo()
     UpdateStatus(TRUE);
     const std::string name = FileNameFromPath(m_strPath);
     if (!name.empty()) {
-        m_wndLabel.m_strError.clear();
+        if (!m_bPlaybackFailed)
+            m_wndLabel.m_strError.clear();
         m_wndLabel.m_strName = name;
         m_wndLabel.m_strVideoSize = VideoSizeLine(m_rcSource.width, m_rcSource.height);
         m_wndLabel.m_strTime = TimeLine(m_dDuration);
@@ -49,7 +56,7 @@ void CPlayerDlg::UpdateInfo()
         m_wndLabel.m_strDate = "Date: " + m_strDateText;
     } else {
         m_wndLabel.m_strStatus.clear();
-        m_wndLabel.m_strError = kRenderError;
+        m_wndLabel.m_strError = kPlaybackError;
     }
     m_wndLabel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

@@ -58,6 +58,9 @@ public:
     LONG m_lEventCode = 0;
     LONG m_lEventParam1 = 0;
     LONG m_lEventParam2 = 0;
+    // The graph failed while playing: the label shows the error line in place of
+    // the status line until the next start or open.
+    int m_bPlaybackFailed = 0;
     double m_dDuration = 0.0;
     std::string m_strPath;
     VideoRect m_rcSource;
