@@ -1,7 +1,7 @@
 // Opens media one after another in one player window, the way the menu does it
 // (Render File..., the line typed, OK), and prints what the process holds after a
-// warm-up and after the measured opens: resident memory, threads and open file
-// descriptors.
+// warm-up and after the measured opens: resident memory, threads, open file
+// descriptors and widgets.
 //
 //   vantrel_bench_opens WARMUP OPENS PLAY_MS GOOD... -- DAMAGED...
 //
@@ -38,6 +38,7 @@ struct Holdings {
     double rssMiB = 0;
     long threads = 0;
     long descriptors = 0;
+    long widgets = 0;
 };
 
 long StatusField(const std::string& name)
@@ -67,7 +68,8 @@ long OpenDescriptors()
 
 Holdings Measure()
 {
-    return Holdings{static_cast<double>(StatusField("VmRSS")) / 1024.0, StatusField("Threads"), OpenDescriptors()};
+    return Holdings{static_cast<double>(StatusField("VmRSS")) / 1024.0, StatusField("Threads"), OpenDescriptors(),
+                    static_cast<long>(QApplication::allWidgets().size())};
 }
 
 // Types `path` into the Open media dialog once it is up and accepts it.
@@ -92,7 +94,7 @@ void AnswerOpenDialog(const std::string& path)
 
 void Print(const char* when, const Holdings& h)
 {
-    std::printf("%-28s %10.1f %8ld %12ld\n", when, h.rssMiB, h.threads, h.descriptors);
+    std::printf("%-28s %10.1f %8ld %12ld %8ld\n", when, h.rssMiB, h.threads, h.descriptors, h.widgets);
 }
 
 }  // namespace
@@ -152,12 +154,12 @@ int main(int argc, char** argv)
     platform::PumpEvents(200);
     const Holdings end = Measure();
 
-    std::printf("%-28s %10s %8s %12s\n", "", "RSS MiB", "threads", "descriptors");
+    std::printf("%-28s %10s %8s %12s %8s\n", "", "RSS MiB", "threads", "descriptors", "widgets");
     Print("at start", start);
     Print(("after " + std::to_string(warmup) + " warm-up opens").c_str(), warm);
     Print(("after " + std::to_string(opens) + " more opens").c_str(), end);
-    std::printf("%-28s %10.1f %8ld %12ld\n", "growth over the measured", end.rssMiB - warm.rssMiB,
-                end.threads - warm.threads, end.descriptors - warm.descriptors);
+    std::printf("%-28s %10.1f %8ld %12ld %8ld\n", "growth over the measured", end.rssMiB - warm.rssMiB,
+                end.threads - warm.threads, end.descriptors - warm.descriptors, end.widgets - warm.widgets);
     if (opens > 0)
         std::printf("%-28s %10.3f %8.2f %12.2f\n", "per open", (end.rssMiB - warm.rssMiB) / opens,
                     static_cast<double>(end.threads - warm.threads) / opens,
