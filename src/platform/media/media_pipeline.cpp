@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/framework/responsive_wait.h"
 #include "platform/media/audio_sink.h"
 #include "platform/media/error_watch.h"
 #include "platform/media/live_pipelines.h"
@@ -134,15 +135,26 @@ bool MediaPipeline::Build(const std::string& uri)
 HRESULT MediaPipeline::AwaitPreroll(std::chrono::milliseconds bound)
 {
     const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
-    std::unique_lock lock(m_mutex);
-    if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
+    if (change == GST_STATE_CHANGE_FAILURE) {
+        std::lock_guard lock(m_mutex);
+        return m_openError ? *m_openError : VFW_E_CANNOT_RENDER;
+    }
+    if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL) {
+        std::lock_guard lock(m_mutex);
         m_prerolled = true;
-    if (change != GST_STATE_CHANGE_FAILURE)
-        m_settled.wait_for(lock, bound, [this] { return m_prerolled || m_openError; });
+    }
+    // A network source can keep us long: the windows stay alive meanwhile, and a close
+    // request abandons the open. The lock is held only while waiting for the streams.
+    const auto settledWithin = [this](std::chrono::milliseconds slice) {
+        std::unique_lock lock(m_mutex);
+        return m_settled.wait_for(lock, slice, [this] { return m_prerolled || m_openError; });
+    };
+    const platform::WaitEnd end = platform::AwaitResponsively(settledWithin, bound);
+    std::lock_guard lock(m_mutex);
     if (m_openError)
         return *m_openError;
-    if (change == GST_STATE_CHANGE_FAILURE)
-        return VFW_E_CANNOT_RENDER;
+    if (end == platform::WaitEnd::Abandoned)
+        return E_ABORT;
     return m_prerolled ? S_OK : VFW_E_TIMEOUT;
 }
 

@@ -1,0 +1,67 @@
+// A start-up URL whose server takes the connection and never answers: the window is there
+// and alive while the open waits, and a close request ends the wait and the program.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+
+#include "e2e/player_fixture.h"
+#include "support/scoped_env.h"
+
+namespace e2e {
+namespace {
+
+// Listens on 127.0.0.1 and never accepts: the kernel completes the connection, nobody answers.
+class SilentServer {
+ public:
+  SilentServer() {
+    m_fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    EXPECT_EQ(bind(m_fd, reinterpret_cast<sockaddr*>(&address), length), 0);
+    EXPECT_EQ(listen(m_fd, 8), 0);
+    getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+    m_port = ntohs(address.sin_port);
+  }
+  ~SilentServer() { close(m_fd); }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/clip.mpg"; }
+
+ private:
+  int m_fd = -1;
+  int m_port = 0;
+};
+
+enum class CloseBy { Escape, Terminate };
+
+class StalledOpen : public PlayerTest, public testing::WithParamInterface<CloseBy> {};
+
+TEST_P(StalledOpen, ShowsALiveWindowAtOnceAndACloseEndsTheWaitAndSaves) {
+  const SilentServer server;
+  // Far longer than the test's patience: only a window shown during the wait is seen.
+  const ScopedEnv bound("VANTREL_RENDER_TIMEOUT_MS", "600000");
+  Launch({server.Url()});
+  const Rect client = Client();
+  EXPECT_TRUE(WaitForScreen(client, [](const ScreenImage& shot) { return shot.CountGreenShades() > 0; }))
+      << "the splash runs while the open waits";
+
+  if (GetParam() == CloseBy::Escape) PressKey("Escape", client.x + client.width / 2, client.y + client.height / 2);
+  else Player().Signal(SIGTERM);
+  const harness::ExitStatus status = WaitForExit();
+  EXPECT_EQ(status.code, 0);
+  EXPECT_FALSE(status.timedOut) << "the open was not abandoned";
+  EXPECT_EQ(ReadSettings().count("Volume"), 1u) << "closed as usual, settings saved";
+}
+
+INSTANTIATE_TEST_SUITE_P(Network, StalledOpen, testing::Values(CloseBy::Escape, CloseBy::Terminate),
+                         [](const testing::TestParamInfo<CloseBy>& test) {
+                           return test.param == CloseBy::Escape ? std::string("Escape") : std::string("Terminate");
+                         });
+
+}  // namespace
+}  // namespace e2e
