@@ -87,5 +87,31 @@ TEST_F(ScreenSaver, ThePortalWhereTheScreenSaverNameIsAbsent) {
   EXPECT_TRUE(WaitForLog(held + "Close /org/freedesktop/portal/desktop/request/standin/1\n")) << Log();
 }
 
+// No session bus on a bare X server: the server's own screen saver waits while a picture plays.
+class XScreenSaver : public e2e::PlayerTest {
+ protected:
+  std::string Probe(const std::vector<std::string>& args = {}) {
+    std::vector<std::string> argv{X_SCREEN_SAVER_PROBE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return m_x.Capture(argv).out;
+  }
+  bool IdleAtLeast(unsigned long milliseconds) {
+    const std::string state = Probe();
+    return std::stoul(state.substr(state.find(' ') + 1)) >= milliseconds;
+  }
+};
+
+TEST_F(XScreenSaver, SuspendedWhileAPicturePlaysAndBackOnceThePlayerIsGone) {
+  const ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "");
+  WriteSettings({{"Repeat", 1}});
+  Launch({MediaPath(test_media::kClipAvi.name)});
+  ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
+  Probe({"1"});  // a second without input would start it
+  ASSERT_TRUE(Eventually([&] { return IdleAtLeast(2500); }));
+  EXPECT_EQ(Probe().substr(0, 4), "off ");
+  EXPECT_EQ(Player().Terminate(e2e::kPatience).code, 0);
+  EXPECT_TRUE(Eventually([&] { return Probe().starts_with("on "); })) << Probe();
+}
+
 }  // namespace
 }  // namespace desktop_test
