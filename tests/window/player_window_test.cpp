@@ -124,8 +124,8 @@ TEST_F(PlayerWindowTest, AStoredSizeWithNoPixelsGivesTheSmallestWindowAndThatIsS
         dlg.GetWindowRect(&outer);
         EXPECT_EQ(outer.left, 30);
         EXPECT_EQ(outer.top, 40);
-        EXPECT_GE(outer.right - outer.left, 136);
-        EXPECT_GE(outer.bottom - outer.top, 39);
+        EXPECT_GE(outer.right - outer.left, 64);
+        EXPECT_GE(outer.bottom - outer.top, 48);
         EXPECT_TRUE(dlg.IsWindowVisible());
         dlg.DestroyWindow();
         m_app.m_pMainWnd = nullptr;

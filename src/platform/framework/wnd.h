@@ -32,8 +32,9 @@ inline constexpr int kMaxWindowSide = 8192;
 
 // The smallest outer size of a window with a sizing frame, whatever it is asked
 // for: one that has no pixels is never shown, and could not be grabbed to grow it.
-inline constexpr int kMinTrackWidth = 136;
-inline constexpr int kMinTrackHeight = 39;
+// Small enough for a quarter-size picture of a CIF medium (88 x 72).
+inline constexpr int kMinTrackWidth = 64;
+inline constexpr int kMinTrackHeight = 48;
 
 // How a window is made. Top-level windows are frameless; `sizingFrame` gives them a
 // border of our own that resizes the window when dragged.
