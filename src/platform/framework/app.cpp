@@ -47,20 +47,7 @@ void WatchTerminationSignals()
         char buffer[16];
         while (::read(g_signalPipe[0], buffer, sizeof buffer) > 0) {
         }
-        // A close cannot finish while a dialog, chooser or menu runs its own loop above it.
-        for (int i = 0; i < 16; ++i) {
-            QWidget* modal = QApplication::activePopupWidget();
-            if (modal == nullptr) modal = QApplication::activeModalWidget();
-            if (modal == nullptr) break;
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-            else modal->close();
-            if (modal->isVisible()) modal->hide();
-        }
-        if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->GetSafeHwnd() != nullptr) {
-            main->PostMessage(WM_CLOSE, 0, 0);
-        } else {
-            QCoreApplication::exit(0);
-        }
+        platform::RequestClose();
     });
 }
 
@@ -194,6 +181,24 @@ int AfxWinMain(int argc, char** argv)
 }
 
 namespace platform {
+
+void RequestClose()
+{
+    // A close cannot finish while a dialog, chooser or menu runs its own loop above it.
+    for (int i = 0; i < 16; ++i) {
+        QWidget* modal = QApplication::activePopupWidget();
+        if (modal == nullptr) modal = QApplication::activeModalWidget();
+        if (modal == nullptr) break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        else modal->close();
+        if (modal->isVisible()) modal->hide();
+    }
+    if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->GetSafeHwnd() != nullptr) {
+        main->PostMessage(WM_CLOSE, 0, 0);
+    } else {
+        QCoreApplication::exit(0);
+    }
+}
 
 std::string AppNameFromExecutable(const std::string& path)
 {

@@ -59,6 +59,10 @@ CWnd* AfxGetMainWnd();
 int AfxWinMain(int argc, char** argv);
 
 namespace platform {
+// A close asked for from outside the window (a signal, the desktop): dialogs, choosers
+// and menus in the way are dismissed, then the main window gets WM_CLOSE, so the close
+// runs as Escape's does.
+void RequestClose();
 // The application name for an executable path: its file name without directory
 // and extension.
 std::string AppNameFromExecutable(const std::string& path);

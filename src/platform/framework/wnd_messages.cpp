@@ -2,12 +2,16 @@
 
 #include "platform/framework/app.h"
 #include "platform/framework/platform_window.h"
+#include "platform/framework/responsive_wait.h"
 #include "platform/framework/window_host.h"
 #include "platform/gdi/paint.h"
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_hWnd == nullptr) return 0;
+    // A command from outside (the desktop) while an open keeps the windows alive would
+    // run inside that open: it waits for its end, as a posted one does.
+    if (message == WM_COMMAND && platform::TakenByResponsiveWait(m_hWnd, message, wParam, lParam)) return 0;
     return Dispatch(message, wParam, lParam);
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/com/dshow.h"
+#include "platform/framework/app.h"
 #include "platform/desktop/media_session.h"
 #include "ui/desktop_entry_types.h"
 #include "ui/label/info_text.h"
@@ -32,7 +33,6 @@ UINT CommandId(desktop::PlayerCommand command)
     case desktop::PlayerCommand::Repeat: return ID_REPEAT;
     case desktop::PlayerCommand::Close: break;
     }
-    // Closing goes the way of Escape: the window's Cancel, which saves the settings.
     return static_cast<UINT>(IDCANCEL);
 }
 
@@ -59,7 +59,12 @@ void CPlayerDlg::StartDesktopSession()
     };
     desktop::PlayerHooks hooks{
         .facts = [this] { return DesktopFacts(); },
-        .command = [this](desktop::PlayerCommand command) { SendMessage(WM_COMMAND, CommandId(command), 0); },
+        .command =
+            [this](desktop::PlayerCommand command) {
+                // A close goes the way of a termination signal: past any dialog in the way.
+                if (command == desktop::PlayerCommand::Close) platform::RequestClose();
+                else SendMessage(WM_COMMAND, CommandId(command), 0);
+            },
         .position =
             [this] {
                 double position = 0.0;

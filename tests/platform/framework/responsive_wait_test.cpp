@@ -58,11 +58,12 @@ protected:
 
 }  // namespace
 
-TEST_F(ResponsiveWaitTest, WindowIsShownTimersRunInputIsDroppedAndPostedMessagesWait)
+TEST_F(ResponsiveWaitTest, WindowIsShownTimersRunInputIsDroppedAndMessagesWait)
 {
     wnd.SetTimer(3, 10);
     const auto wait = SettlesAfter(15, [&] {
         wnd.PostMessage(kPosted, 1, 2);
+        wnd.SendMessage(WM_COMMAND, 1234, 0);
         QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
         QApplication::sendEvent(platform::ClientWidgetOf(wnd.GetSafeHwnd()), &key);
     });
@@ -71,8 +72,10 @@ TEST_F(ResponsiveWaitTest, WindowIsShownTimersRunInputIsDroppedAndPostedMessages
     EXPECT_GT(wnd.Count(WM_TIMER), 0) << "timers run during the wait";
     EXPECT_EQ(wnd.Count(WM_KEYDOWN), 0) << "input is dropped";
     EXPECT_EQ(wnd.Count(kPosted), 0) << "posted messages wait";
+    EXPECT_EQ(wnd.Count(WM_COMMAND), 0) << "so do commands sent from outside";
     platform::PumpEvents(20);
     EXPECT_EQ(wnd.Count(kPosted), 1) << "and come once the wait is over";
+    EXPECT_EQ(wnd.Count(WM_COMMAND), 1);
     EXPECT_EQ(wnd.Count(WM_KEYDOWN), 0) << "the dropped key is not replayed";
 }
 
