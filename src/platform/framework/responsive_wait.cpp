@@ -36,33 +36,6 @@ bool IsCloseRequest(UINT message, WPARAM wParam)
     return message == WM_COMMAND && (command == IDCANCEL || command == ID_APP_EXIT);
 }
 
-bool IsUserInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The wait in progress on the UI thread: what it holds back and whether a close ended it.
 class ResponsiveWait : public QObject {
 public:
@@ -72,7 +45,7 @@ public:
 
     bool eventFilter(QObject* object, QEvent* event) override
     {
-        if (IsUserInput(event->type())) {
+        if (platform::IsUserInput(event)) {
             if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
                 abandoned = true;
                 closeAfter = true;

@@ -17,6 +17,9 @@ QWidget* ClientWidgetOf(HWND hwnd);
 // that is gone by the time it is delivered is dropped.
 bool PostMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Whether an event is the user's input: pointer, keys, wheel, touch, tablet, drag and drop.
+bool IsUserInput(const QEvent* event);
+
 // Translates a mouse or key event that reached `source` into the window
 // messages the window would get for it (points in `source`'s coordinates) and
 // sends them to `target`. Returns true when the event was one of those.

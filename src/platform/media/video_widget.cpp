@@ -14,27 +14,6 @@
 
 namespace platform::gst {
 
-namespace {
-
-bool IsInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ContextMenu:
-        return true;
-    default:
-        return false;
-    }
-}
-
-}  // namespace
-
 VideoWidget::VideoWidget(QWidget* parent, FrameSource frames)
     : QWidget(parent), m_frames(std::move(frames))
 {
@@ -54,7 +33,7 @@ void VideoWidget::Retire()
 
 bool VideoWidget::event(QEvent* event)
 {
-    if (m_drain && IsInput(event->type()) && ForwardInputAsMessages(m_drain, this, event)) {
+    if (m_drain && IsUserInput(event) && ForwardInputAsMessages(m_drain, this, event)) {
         event->accept();
         return true;
     }
