@@ -5,6 +5,9 @@
 #include <QBitmap>
 #include <QImage>
 
+#include <fstream>
+#include <string>
+
 #include "platform/framework/app.h"
 #include "platform/framework/icon_handles.h"
 #include "platform/framework/wnd.h"
@@ -40,6 +43,16 @@ TEST_F(IconsTest, MainIconOffersEverySizeAndIsShared)
     EXPECT_LT(centre.red(), 120);
     const QColor tile = image.pixelColor(5, 28);
     EXPECT_LT(tile.lightness(), 40);
+}
+
+// Each image format plugin is a library to load and map: the icons, PNG alone, need none.
+TEST_F(IconsTest, IconsLoadNoImageFormatPlugin)
+{
+    ASSERT_NE(LoadIconResource(IDR_MAINFRAME), nullptr);
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        EXPECT_EQ(line.find("/imageformats/"), std::string::npos) << line;
 }
 
 TEST_F(IconsTest, DragCursorKeepsItsHotSpotAndColours)

@@ -3,9 +3,12 @@
 // loading the same id twice gives the same handle, and nobody destroys one.
 
 #include <QBitmap>
+#include <QBuffer>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 
 #include <map>
@@ -49,9 +52,16 @@ std::unique_ptr<PlatformIcon> MakeIcon(const IconResource& resource)
 {
     auto icon = std::make_unique<PlatformIcon>();
     for (const IconImage& image : resource.images) {
-        QPixmap pixmap;
-        if (pixmap.loadFromData(image.png.data(), static_cast<uint>(image.png.size()), "PNG"))
-            icon->icon.addPixmap(pixmap);
+        QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(image.png.data()),
+                                                   static_cast<qsizetype>(image.png.size()));
+        QBuffer buffer(&bytes);
+        // Told that the data are PNG and not to guess, the reader uses its built-in
+        // decoder; otherwise it loads every image format plugin at start to ask each.
+        QImageReader reader(&buffer, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage decoded = reader.read();
+        if (!decoded.isNull())
+            icon->icon.addPixmap(QPixmap::fromImage(decoded));
     }
     if (icon->icon.isNull())
         return nullptr;
