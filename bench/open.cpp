@@ -17,13 +17,9 @@
 #include "platform/com/dshow.h"
 #include "res/resource_table.h"
 #include "ui/player/player_dlg.h"
+#include "bench_player.h"
 
 namespace {
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp("vantrel-bench") {}
-};
 
 double Milliseconds(std::chrono::steady_clock::duration d)
 {
@@ -47,17 +43,8 @@ int main(int argc, char** argv)
     const int runs = std::max(1, std::atoi(argv[1]));
 
     BenchApp app;
-    platform::EnsureToolkit();
-    res::RegisterResources();
-    if (!platform::RegisterFilterGraph()) {
-        std::fprintf(stderr, "no usable media framework\n");
-        return 1;
-    }
-    app.SetRegistryKey("Quorvel");
-
     CPlayerDlg dlg;
-    app.m_pMainWnd = &dlg;
-    if (!dlg.Create(IDD_PLAYER)) return 1;
+    if (!StartBenchPlayer(app, dlg)) return 1;
     platform::PumpEvents(100);
 
     std::printf("%-40s %5s %9s %9s %9s %9s\n", "OpenMedia", "runs", "first ms", "min ms", "median ms", "max ms");

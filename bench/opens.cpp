@@ -26,13 +26,9 @@
 #include "res/resource.h"
 #include "res/resource_table.h"
 #include "ui/player/player_dlg.h"
+#include "bench_player.h"
 
 namespace {
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp("vantrel-bench") {}
-};
 
 struct Holdings {
     double rssMiB = 0;
@@ -118,18 +114,8 @@ int main(int argc, char** argv)
     const int playMs = std::atoi(argv[3]);
 
     BenchApp app;
-    platform::EnsureToolkit();
-    res::RegisterResources();
-    if (!platform::RegisterFilterGraph()) {
-        std::fprintf(stderr, "no usable media framework\n");
-        return 1;
-    }
-    app.SetRegistryKey("Quorvel");
-
     CPlayerDlg dlg;
-    app.m_pMainWnd = &dlg;
-    if (!dlg.Create(IDD_PLAYER))
-        return 1;
+    if (!StartBenchPlayer(app, dlg)) return 1;
     dlg.ShowWindow(SW_SHOW);
     platform::PumpEvents(100);
 

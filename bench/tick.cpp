@@ -14,6 +14,7 @@
 #include "platform/framework/window_host.h"
 #include "res/resource_table.h"
 #include "ui/player/player_dlg.h"
+#include "bench_player.h"
 
 namespace {
 
@@ -23,11 +24,6 @@ double CpuSeconds()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp("vantrel-bench") {}
-};
 
 // The player writes its settings when its window is destroyed: they go to a
 // scratch folder for the run, never into the user's own.
