@@ -13,7 +13,8 @@ int main(int argc, char** argv)
 {
     const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "vantrel";
     const std::string appName = platform::AppNameFromExecutable(program);
-    if (const auto answer = AnswerInformationRequest(platform::CommandLineFromArgs(argc, argv), appName)) {
+    const std::string commandLine = platform::CommandLineFromArgs(argc, argv);
+    if (const auto answer = AnswerInformationRequest(commandLine, appName)) {
         std::fputs(answer->c_str(), stdout);
         return 0;
     }
@@ -21,5 +22,8 @@ int main(int argc, char** argv)
     // Without a usable media framework the class stays unknown and the first
     // open reports it.
     platform::RegisterFilterGraph();
+    // The medium to play starts opening beside the window system's start; the
+    // window's own open of it later takes that over.
+    platform::PrepareFirstRender(commandLine);
     return AfxWinMain(argc, argv);
 }

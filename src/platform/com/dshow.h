@@ -5,6 +5,8 @@
 
 #include "platform/com/com.h"
 
+#include <string>
+
 using OAHWND = std::intptr_t;  // a window handle (HWND) as the graph takes it
 using OAEVENT = std::intptr_t;
 using LONG_PTR = std::intptr_t;
@@ -130,4 +132,9 @@ namespace platform {
 // be initialised or lacks an element the graph needs; the class then stays
 // unregistered and CoCreateInstance fails.
 bool RegisterFilterGraph();
+// Gets the graph ready for the program's first RenderFile while the window system
+// starts: the medium named by `file` starts opening at once, and the first
+// RenderFile of it takes that open over. With no medium (or one that cannot be
+// read) the decoders most media need are loaded once the window is up.
+void PrepareFirstRender(const std::string& file);
 }  // namespace platform

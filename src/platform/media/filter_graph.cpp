@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <string>
-#include <thread>
 
+#include "platform/media/early_render.h"
 #include "platform/media/gst_handles.h"
 #include "platform/media/media_uri.h"
 #include "platform/media/video_frame.h"
@@ -88,10 +88,15 @@ HRESULT FilterGraph::RenderFile(const char* file, const char* /*playList*/)
     m_video.ClearFrame();
 
     const std::optional<std::string> uri = MediaUri(file);
+    std::unique_ptr<MediaPipeline> pipeline = TakeEarlyRender(uri.value_or(std::string()));
     if (!uri || IsUnreadableLocalFile(*uri))
         return VFW_E_NOT_FOUND;
-    auto pipeline = std::make_unique<MediaPipeline>(static_cast<PipelineObserver&>(*this));
-    const HRESULT result = pipeline->Open(*uri, RenderBound());
+    if (!pipeline) {
+        pipeline = std::make_unique<MediaPipeline>();
+        pipeline->Start(*uri);
+    }
+    pipeline->Attach(static_cast<PipelineObserver&>(*this));
+    const HRESULT result = pipeline->Finish(RenderBound());
     if (FAILED(result))
         return result;
     pipeline->SetVolume(GainForAttenuation(m_volume));
@@ -431,27 +436,6 @@ bool GStreamerReady()
     return ready;
 }
 
-// Loading the decoder plugin most media need takes tens of milliseconds once per
-// process; done beside the window's start, the first open does not wait for it.
-// Joined when static objects are destroyed, so exit never runs GStreamer's and
-// the libraries' clean-up under a thread that is still inside a plugin's init.
-class PluginPreload {
-public:
-    PluginPreload()
-        : m_thread([] {
-              if (GstPlugin* plugin = gst_plugin_load_by_name("libav"))
-                  gst_object_unref(plugin);
-          })
-    {
-    }
-    ~PluginPreload() { m_thread.join(); }
-    PluginPreload(const PluginPreload&) = delete;
-    PluginPreload& operator=(const PluginPreload&) = delete;
-
-private:
-    std::thread m_thread;
-};
-
 }  // namespace
 
 bool RegisterFilterGraph()
@@ -460,8 +444,18 @@ bool RegisterFilterGraph()
         return false;
     RegisterClassFactory(CLSID_FilterGraph,
                          []() -> IUnknown* { return static_cast<IGraphBuilder*>(new gst::FilterGraph()); });
-    static PluginPreload preload;
     return true;
+}
+
+void PrepareFirstRender(const std::string& file)
+{
+    if (!GStreamerReady())
+        return;
+    const std::optional<std::string> uri = gst::MediaUri(file);
+    if (!file.empty() && uri && !gst::IsUnreadableLocalFile(*uri))
+        gst::BeginEarlyRender(*uri);
+    else
+        gst::PreloadDecodersSoon();
 }
 
 }  // namespace platform

@@ -60,7 +60,9 @@ std::chrono::milliseconds RenderBound()
     return kDefaultRenderBound;
 }
 
-MediaPipeline::MediaPipeline(PipelineObserver& observer) : m_observer(observer) {}
+MediaPipeline::MediaPipeline() = default;
+
+MediaPipeline::MediaPipeline(PipelineObserver& observer) : m_observer(&observer) {}
 
 MediaPipeline::~MediaPipeline()
 {
@@ -69,7 +71,38 @@ MediaPipeline::~MediaPipeline()
 
 HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bound)
 {
-    HRESULT result = Build(uri) ? AwaitPreroll(bound) : VFW_E_CANNOT_RENDER;
+    Start(uri);
+    return Finish(bound);
+}
+
+void MediaPipeline::Start(const std::string& uri)
+{
+    m_uri = uri;
+    m_built = Build(uri);
+    if (m_built)
+        m_startChange = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
+}
+
+void MediaPipeline::Attach(PipelineObserver& observer)
+{
+    std::lock_guard lock(m_observerMutex);
+    m_observer = &observer;
+    if (const SamplePtr held = std::move(m_heldSample))
+        m_observer->OnFrame(held.get());
+}
+
+void MediaPipeline::DeliverFrame(GstSample* sample)
+{
+    std::lock_guard lock(m_observerMutex);
+    if (m_observer)
+        m_observer->OnFrame(sample);
+    else
+        m_heldSample.reset(gst_sample_ref(sample));
+}
+
+HRESULT MediaPipeline::Finish(std::chrono::milliseconds bound)
+{
+    HRESULT result = m_built ? AwaitPreroll(bound) : VFW_E_CANNOT_RENDER;
     // A medium whose every stream is unknown still prerolls, with nothing linked;
     // one whose streams decode to nothing prerolls on their end.
     if (SUCCEEDED(result) && ((!HasAudio() && !HasVideo()) || !m_decoded))
@@ -134,7 +167,7 @@ bool MediaPipeline::Build(const std::string& uri)
 
 HRESULT MediaPipeline::AwaitPreroll(std::chrono::milliseconds bound)
 {
-    const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
+    const GstStateChangeReturn change = m_startChange;
     if (change == GST_STATE_CHANGE_FAILURE) {
         std::lock_guard lock(m_mutex);
         return m_openError ? *m_openError : VFW_E_CANNOT_RENDER;
@@ -328,8 +361,11 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
             m_seekTarget.reset();
         }
         m_settled.notify_all();
-        if (opened)
-            m_observer.OnError(result);
+        if (opened) {
+            std::lock_guard observerLock(m_observerMutex);
+            if (m_observer)
+                m_observer->OnError(result);
+        }
         break;
     }
     case GST_MESSAGE_EOS: {
@@ -339,8 +375,11 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
             opened = m_opened;
             m_seekTarget.reset();
         }
-        if (opened)
-            m_observer.OnEndOfStream();
+        if (opened) {
+            std::lock_guard observerLock(m_observerMutex);
+            if (m_observer)
+                m_observer->OnEndOfStream();
+        }
         break;
     }
     default:
@@ -396,7 +435,7 @@ GstFlowReturn MediaPipeline::OnPreroll(GstAppSink* sink, gpointer self)
 {
     const SamplePtr sample(gst_app_sink_pull_preroll(sink));
     if (sample)
-        static_cast<MediaPipeline*>(self)->m_observer.OnFrame(sample.get());
+        static_cast<MediaPipeline*>(self)->DeliverFrame(sample.get());
     return GST_FLOW_OK;
 }
 
@@ -404,7 +443,7 @@ GstFlowReturn MediaPipeline::OnSample(GstAppSink* sink, gpointer self)
 {
     const SamplePtr sample(gst_app_sink_pull_sample(sink));
     if (sample)
-        static_cast<MediaPipeline*>(self)->m_observer.OnFrame(sample.get());
+        static_cast<MediaPipeline*>(self)->DeliverFrame(sample.get());
     return GST_FLOW_OK;
 }
 

@@ -43,16 +43,24 @@ std::chrono::milliseconds RenderBound();
 
 class MediaPipeline {
 public:
+    // Without an observer the latest picture is held until Attach.
+    MediaPipeline();
     explicit MediaPipeline(PipelineObserver& observer);
     // Stops every streaming thread before anything is freed.
     ~MediaPipeline();
     MediaPipeline(const MediaPipeline&) = delete;
     MediaPipeline& operator=(const MediaPipeline&) = delete;
 
-    // Once per pipeline. Waits, at most `bound`, until the medium is paused on its
-    // first picture or sound. A failure leaves the pipeline torn down. The
-    // pipeline is silent until SetVolume.
+    // Once per pipeline: Start and then Finish. The pipeline is silent until SetVolume.
     HRESULT Open(const std::string& uri, std::chrono::milliseconds bound);
+    // Builds the pipeline and sets it prerolling without waiting for it; any thread.
+    void Start(const std::string& uri);
+    // Waits, at most `bound`, until the started medium is paused on its first
+    // picture or sound. A failure leaves the pipeline torn down. The UI thread.
+    HRESULT Finish(std::chrono::milliseconds bound);
+    // The observer from now on; it hears of the picture held meanwhile at once.
+    void Attach(PipelineObserver& observer);
+    const std::string& Uri() const { return m_uri; }
 
     bool Play();
     bool Pause();
@@ -80,12 +88,23 @@ private:
     static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
     bool Build(const std::string& uri);
     HRESULT AwaitPreroll(std::chrono::milliseconds bound);
+    void DeliverFrame(GstSample* sample);
     void HandleBusMessage(GstMessage* message);
     void TearDown();
     int StreamCount(const char* property) const;
     double StreamStart() const;
 
-    PipelineObserver& m_observer;
+    std::string m_uri;
+    // Start's outcome, for Finish.
+    bool m_built = false;
+    GstStateChangeReturn m_startChange = GST_STATE_CHANGE_FAILURE;
+
+    // Streaming threads deliver under this lock, so a picture held before Attach
+    // reaches the observer before any later one.
+    std::mutex m_observerMutex;
+    PipelineObserver* m_observer = nullptr;
+    SamplePtr m_heldSample;
+
     ElementPtr m_playbin;
     ElementPtr m_videoSink;
     BusPtr m_bus;
