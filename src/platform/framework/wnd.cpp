@@ -57,6 +57,9 @@ BOOL CWnd::CreateEx(const WindowStyle& style, const RECT& rect, CWnd* parent)
         frame->SetClient(client);
         p->top = frame;
         p->client = client;
+        // The window system's window is made now rather than at the first show, which
+        // often waits on slower work (a medium's open) that it can go beside.
+        frame->winId();
     }
     if (!style.acceptsFocus) p->client->setFocusPolicy(Qt::NoFocus);
     m_hWnd = p;
