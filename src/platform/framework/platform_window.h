@@ -34,6 +34,9 @@ struct PlatformWindow {
     // its device pixel ratio set.
     QImage canvas;
     QRegion invalid;
+    // Invalid parts left unpainted because child windows covered them; painted once
+    // the toolkit shows them.
+    QRegion underChildren;
     bool eraseNeeded = false;
     PaintSurface* surface = nullptr;   // set while a paint or erase handler runs
 
@@ -53,6 +56,8 @@ struct PlatformWindow {
     void EnsureCanvasSize();
     QSize CanvasSize() const;   // in logical pixels
     QRect ClientRect() const;
+    // What the visible child windows cover of the client area.
+    QRegion ChildrenArea() const;
 };
 
 namespace platform {

@@ -3,10 +3,41 @@
 #include <QPainter>
 #include <QtMath>
 
+#include <sys/mman.h>
+
+#include <cstddef>
+
 #include "platform/gdi/paint.h"
 #include "platform/gdi/paint_surface.h"
 
 namespace {
+
+struct Mapping {
+    void* address;
+    std::size_t bytes;
+};
+
+// Black pixels that take no memory until they are drawn on: a window's pixels
+// under its children are never drawn, and the main window is mostly picture.
+QImage BlankCanvas(const QSize& pixels)
+{
+    const qsizetype stride = static_cast<qsizetype>(pixels.width()) * 4;
+    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(pixels.height());
+    void* address = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (address == MAP_FAILED) {
+        QImage image(pixels, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        return image;
+    }
+    auto* mapping = new Mapping{address, bytes};
+    const auto release = [](void* info) {
+        const auto* m = static_cast<Mapping*>(info);
+        munmap(m->address, m->bytes);
+        delete m;
+    };
+    return QImage(static_cast<uchar*>(address), pixels.width(), pixels.height(), stride, QImage::Format_RGB32,
+                  release, mapping);
+}
 
 // The DC handed to WM_ERASEBKGND handlers.
 class SurfaceDC : public CDC {
@@ -37,16 +68,30 @@ void PlatformWindow::EnsureCanvasSize()
     const QSize size = CanvasSize();
     const QSize pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
     if (canvas.size() == pixels && canvas.devicePixelRatio() == ratio) return;
-    QImage next(pixels, QImage::Format_RGB32);
+    QImage next = BlankCanvas(pixels);
     next.setDevicePixelRatio(ratio);
-    next.fill(Qt::black);
     if (!canvas.isNull()) {
         QPainter copy(&next);
         copy.drawImage(0, 0, canvas);
     }
     canvas = std::move(next);
     invalid = QRegion(QRect(QPoint(0, 0), size));
+    underChildren = QRegion();
     eraseNeeded = true;
+}
+
+QRegion PlatformWindow::ChildrenArea() const
+{
+    QRegion area;
+    if (!client) return area;
+    for (QObject* object : client->children()) {
+        auto* child = qobject_cast<QWidget*>(object);
+        // Only children that paint all of their own pixels hide the window's.
+        if (child != nullptr && !child->isWindow() && child->isVisibleTo(client) &&
+            child->testAttribute(Qt::WA_OpaquePaintEvent))
+            area += child->geometry();
+    }
+    return area;
 }
 
 void PlatformWindow::Invalidate(const QRegion& region, bool erase)
@@ -66,7 +111,10 @@ void PlatformWindow::UpdateNow(bool showNow)
     if (surface != nullptr) return;
     EnsureCanvasSize();
     if (invalid.isEmpty()) return;
-    const QRegion region = invalid;
+    // What the children cover is not shown: it waits until the toolkit asks for it.
+    const QRegion covered = invalid.intersected(ChildrenArea());
+    underChildren += covered;
+    const QRegion region = invalid.subtracted(covered);
     const bool erase = eraseNeeded;
     invalid = QRegion();
     eraseNeeded = false;

@@ -78,6 +78,12 @@ void ClientWidget::paintEvent(QPaintEvent* event)
 {
     if (m_window == nullptr) return;
     m_window->EnsureCanvasSize();
+    // Pixels a child covered when they were last painted are shown now: paint them first.
+    if (const QRegion owed = event->region().intersected(m_window->underChildren); !owed.isEmpty()) {
+        m_window->underChildren -= owed;
+        m_window->invalid += owed;
+        m_window->eraseNeeded = true;
+    }
     if (!m_window->invalid.isEmpty()) m_window->UpdateNow();
     QPainter painter(this);
     const QImage& canvas = m_window->canvas;

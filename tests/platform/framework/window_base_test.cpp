@@ -1,6 +1,8 @@
 // The window base: what the program's handlers rely on of sizes, timers,
 // repaints, posted messages and teardown.
 
+#include <QWidget>
+
 #include <limits>
 #include <thread>
 
@@ -262,4 +264,54 @@ TEST_F(WindowTest, CommandLineTakesALaunchersFileUriAsItsLocalPath)
 
     const char* several[] = {"vantrel", "file:///tmp/a%20b.avi", "https://example.com/c.mp4"};
     EXPECT_EQ(platform::CommandLineFromArgs(3, several), "/tmp/a b.avi") << "one medium at a time: the first";
+}
+
+TEST_F(WindowTest, PixelsUnderAChildArePaintedOnlyWhenTheChildUncoversThem)
+{
+    struct ColouredWnd : RecordingWnd {
+        COLORREF colour = RGB(255, 0, 0);
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message != WM_ERASEBKGND) return RecordingWnd::WindowProc(message, wParam, lParam);
+            RECT rc;
+            GetClientRect(&rc);
+            CBrush brush(colour);
+            reinterpret_cast<CDC*>(wParam)->FillRect(&rc, &brush);
+            return TRUE;
+        }
+    };
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+    ColouredWnd parent;
+    ASSERT_TRUE(MakeTopLevel(parent, 200, 100));
+    Child child;
+    WindowStyle childStyle;
+    childStyle.child = true;
+    ASSERT_TRUE(child.CreateEx(childStyle, RECT{100, 0, 200, 100}, &parent));
+    child.ShowWindow(SW_SHOW);
+    parent.ShowWindow(SW_SHOW);
+    platform::PumpEvents(30);
+
+    const platform::PaintCounters before = platform::PaintCountersOf(parent.GetSafeHwnd());
+    parent.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(platform::PaintCountersOf(parent.GetSafeHwnd()).pixels - before.pixels, 100u * 100u)
+        << "only the half the child leaves free is painted";
+    EXPECT_EQ(Canvas(parent).pixel(10, 50), red);
+    EXPECT_NE(Canvas(parent).pixel(150, 50), red);
+
+    // Uncovered, the parent's pixels there are painted before they are shown.
+    child.ShowWindow(SW_HIDE);
+    platform::PumpEvents(30);
+    EXPECT_EQ(Canvas(parent).pixel(150, 50), red);
+    EXPECT_EQ(platform::ClientWidgetOf(parent.GetSafeHwnd())->grab().toImage().pixel(150, 50), red);
+
+    // So are the pixels a child leaves when it moves, with what the parent paints now.
+    child.ShowWindow(SW_SHOW);
+    parent.colour = RGB(0, 0, 255);
+    parent.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(Canvas(parent).pixel(10, 50), blue);
+    EXPECT_EQ(Canvas(parent).pixel(150, 50), red) << "under the child: left as it was";
+    child.SetWindowPos(nullptr, 0, 0, 100, 100, SWP_NOZORDER);
+    platform::PumpEvents(30);
+    EXPECT_EQ(Canvas(parent).pixel(150, 50), blue);
 }
