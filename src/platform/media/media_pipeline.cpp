@@ -8,6 +8,7 @@
 
 #include "platform/framework/responsive_wait.h"
 #include "platform/media/audio_sink.h"
+#include "platform/media/decoder_threads.h"
 #include "platform/media/error_watch.h"
 #include "platform/media/live_pipelines.h"
 #include "platform/media/video_frame.h"
@@ -403,6 +404,7 @@ void MediaPipeline::OnErrorPosted(GstElement* source, GstMessage* error, gpointe
 
 void MediaPipeline::OnElementAdded(GstBin* /*bin*/, GstBin* /*parent*/, GstElement* element, gpointer self)
 {
+    FitDecoderThreads(element);
     GstElementFactory* factory = gst_element_get_factory(element);
     if (factory && g_strcmp0(GST_OBJECT_NAME(factory), "typefind") == 0)
         g_signal_connect_after(element, "have-type", G_CALLBACK(&MediaPipeline::OnTypeFound), self);
