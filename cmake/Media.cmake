@@ -11,16 +11,19 @@ find_program(VANTREL_PERL perl REQUIRED)
 set(VANTREL_MEDIA_DIR ${CMAKE_BINARY_DIR}/media)
 file(MAKE_DIRECTORY ${VANTREL_MEDIA_DIR})
 
-# vantrel_gst_media(<file> <pipeline element>...)
+# vantrel_gst_media(<file> <pipeline element>... [DEPENDS <file>...])
 # Writes through a part file that is renamed at the end, so a failed run leaves nothing that looks
-# finished. The pipeline names its file sink's location as @OUT@.
+# finished. The pipeline names its file sink's location as @OUT@; files that it reads go after
+# DEPENDS, and into the pipeline by their full paths, quoted.
 function(vantrel_gst_media file)
+  cmake_parse_arguments(PARSE_ARGV 1 M "" "" "DEPENDS")
   set(out ${VANTREL_MEDIA_DIR}/${file})
   set(part ${out}.part)
-  list(TRANSFORM ARGN REPLACE "@OUT@" "\"${part}\"")
+  list(TRANSFORM M_UNPARSED_ARGUMENTS REPLACE "@OUT@" "\"${part}\"")
   add_custom_command(OUTPUT ${out}
-    COMMAND ${VANTREL_GST_LAUNCH} -q ${ARGN}
+    COMMAND ${VANTREL_GST_LAUNCH} -q ${M_UNPARSED_ARGUMENTS}
     COMMAND ${CMAKE_COMMAND} -E rename ${part} ${out}
+    DEPENDS ${M_DEPENDS}
     COMMENT "Making media ${file}"
     VERBATIM)
 endfunction()
@@ -145,9 +148,164 @@ add_custom_command(OUTPUT "${_dir}/name with space.avi"
   COMMENT "Making media name with space.avi"
   VERBATIM)
 
+# Subtitles, sound tracks and tags. Pieces made on the way to a medium go into parts/, where no
+# player looks for a medium's subtitle files.
+set(_parts ${_dir}/parts)
+file(MAKE_DIRECTORY ${_parts})
+set(_blue videotestsrc pattern=blue)
+set(_slurp "sub slurp { open(my $f, '<:raw', $_[0]) or die; local $/; <$f> }")
+
+# vantrel_srt_media(<file> <seconds> <blocks>)
+# The same cue every second up to <seconds>: a row of white full blocks (U+2588), so that a test
+# can tell by the light pixels on a blue picture which track shows, if any. Not one long cue: a
+# cue that began before a seek is not shown again, the next one is. A subtitle file beside a
+# medium needs 129 bytes for GStreamer's type finder to take it.
+function(vantrel_srt_media file seconds blocks)
+  vantrel_perl_media(${file}
+    "my $row = qq(\\xE2\\x96\\x88) x ${blocks}; \
+     printf $out qq(%d\\n00:00:%02d,000 --> 00:00:%02d,000\\n%s\\n\\n), $_ + 1, $_, $_ + 1, $row \
+       for 0 .. ${seconds} - 1;")
+endfunction()
+
+# vantrel_not_default_mkv(<file> <made from> <track name>)
+# matroskamux writes no FlagDefault, so every track reads as default. The first track of that name
+# loses it: its Name element gives way to FlagDefault 0 and a Void element as long as the rest, so
+# that no size or offset in the file changes.
+function(vantrel_not_default_mkv file from name)
+  vantrel_perl_media(${file}
+    "${_slurp} my $mkv = slurp($ARGV[1]); \
+     my $name = qq(\\x53\\x6E) . chr(0x81 + length '${name}') . qq(${name}\\0); \
+     my $void = length($name) - 5; \
+     my $flag = qq(\\x88\\x81\\x00\\xEC) . chr(0x80 | $void) . qq(\\0) x $void; \
+     $mkv =~ s/\\Q$name\\E/$flag/ or die; \
+     print $out $mkv;"
+    DEPENDS ${from})
+endfunction()
+
+vantrel_srt_media(parts/long_row_4s.srt 4 16)
+vantrel_srt_media(parts/short_row_4s.srt 4 4)
+vantrel_srt_media(parts/long_row_2s.srt 2 16)
+vantrel_srt_media(parts/two_blocks_3s.srt 3 2)
+vantrel_srt_media(sidecar.srt 3 16)
+vantrel_srt_media(sidecar_embedded.srt 3 16)
+
+# The long row's track first, then the short row's; the first loses its default flag below.
+vantrel_gst_media(parts/subtitled.mkv
+  ${_blue} num-buffers=120 ! ${_qvga} ! ${_h264} ! queue ! matroskamux name=mux
+    ! filesink location=@OUT@
+  ${_tone} num-buffers=400 ! ${_pcm} ! audioconvert ! vorbisenc ! queue ! mux.
+  filesrc location=\"${_parts}/long_row_4s.srt\" ! subparse ! queue ! mux.
+  filesrc location=\"${_parts}/short_row_4s.srt\" ! subparse ! queue ! mux.
+  DEPENDS ${_parts}/long_row_4s.srt ${_parts}/short_row_4s.srt)
+vantrel_not_default_mkv(subtitled.mkv ${_parts}/subtitled.mkv Subtitle)
+
+# MP4 takes plain text (mov_text); the cue has no markup, so subparse's Pango markup is plain text.
+vantrel_gst_media(subtitled.mp4
+  ${_blue} num-buffers=60 ! ${_qvga} ! ${_h264} ! queue ! mp4mux name=mux ! filesink location=@OUT@
+  filesrc location=\"${_parts}/long_row_2s.srt\" ! subparse ! capssetter caps=text/x-raw,format=utf8
+    ! queue ! mux.subtitle_0
+  DEPENDS ${_parts}/long_row_2s.srt)
+
+vantrel_gst_media(sidecar.mkv
+  ${_blue} num-buffers=90 ! ${_qvga} ! ${_h264} ! matroskamux ! filesink location=@OUT@)
+
+vantrel_gst_media(sidecar_embedded.mkv
+  ${_blue} num-buffers=90 ! ${_qvga} ! ${_h264} ! queue ! matroskamux name=mux
+    ! filesink location=@OUT@
+  filesrc location=\"${_parts}/two_blocks_3s.srt\" ! subparse ! queue ! mux.
+  DEPENDS ${_parts}/two_blocks_3s.srt)
+
+# English, quiet and low, first; German, loud and high, second and the default.
+vantrel_gst_media(parts/two_audio.mkv
+  ${_bars} num-buffers=180 ! ${_qvga} ! ${_h264} ! queue ! matroskamux name=mux
+    ! filesink location=@OUT@
+  audiotestsrc wave=sine freq=440 volume=0.1 samplesperbuffer=441 num-buffers=600 ! ${_pcm}
+    ! taginject tags=language-code=en ! audioconvert ! vorbisenc ! queue ! mux.
+  audiotestsrc wave=sine freq=880 volume=0.5 samplesperbuffer=441 num-buffers=600 ! ${_pcm}
+    ! taginject tags=language-code=de ! audioconvert ! vorbisenc ! queue ! mux.)
+vantrel_not_default_mkv(two_audio.mkv ${_parts}/two_audio.mkv Audio)
+
+# Stored 320x240, red on the left and blue on the right. mp4mux writes no turn into the track
+# header, so its matrix is patched to a quarter turn clockwise: upright, 240x320 with red on top.
+vantrel_gst_media(parts/rotated.mp4
+  compositor name=pic sink_1::xpos=160 ! ${_qvga} ! ${_h264} ! mp4mux ! filesink location=@OUT@
+  videotestsrc pattern=solid-color foreground-color=0xffff0000 num-buffers=60
+    ! video/x-raw,width=160,height=240,framerate=30/1 ! pic.
+  videotestsrc pattern=solid-color foreground-color=0xff0000ff num-buffers=60
+    ! video/x-raw,width=160,height=240,framerate=30/1 ! pic.)
+vantrel_perl_media(rotated.mp4
+  "${_slurp} my $mp4 = slurp($ARGV[1]); my $at = index($mp4, 'tkhd'); \
+   die unless $at > 4 && unpack('N', substr($mp4, $at - 4, 4)) == 92; \
+   substr($mp4, $at + 44, 36) = pack('N9', 0, 0x10000, 0, 0xFFFF0000, 0, 0, 0, 0, 0x40000000); \
+   print $out $mp4;"
+  DEPENDS ${_parts}/rotated.mp4)
+
+# Songs. CBR, so that the length estimated from the file's size is the same on every build.
+vantrel_gst_media(plain.mp3
+  ${_tone} num-buffers=200 ! ${_pcm} ! lamemp3enc target=bitrate cbr=true bitrate=128
+    ! filesink location=@OUT@)
+vantrel_gst_media(parts/cover.png
+  videotestsrc pattern=solid-color foreground-color=0xffff8000 num-buffers=1
+    ! video/x-raw,format=RGB,width=200,height=120 ! pngenc ! filesink location=@OUT@)
+
+# An ID3v2.3 tag in front of plain.mp3 ($ARGV[1]): title, artist and album in ISO-8859-1, and a
+# front cover (picture type 3). The tag's size is stored in 7-bit bytes, a frame's in 8-bit ones.
+set(_id3 "${_slurp} \
+  sub frame { my ($id, $body) = @_; $id . pack('N n', length $body, 0) . $body } \
+  sub id3 { my $tag = join '', @_; \
+    'ID3' . pack('C3 C4', 3, 0, 0, map { (length($tag) >> 7 * $_) & 0x7F } 3, 2, 1, 0) . $tag } \
+  sub cover { frame('APIC', qq(\\0$_[0]\\0\\x03\\0) . $_[1]) } \
+  my @text = (frame('TIT2', qq(\\0Vantrel Test Song)), frame('TPE1', qq(\\0Test Artist)), \
+    frame('TALB', qq(\\0Test Album)));")
+vantrel_perl_media(cover.mp3
+  "${_id3} print $out id3(@text, cover('image/png', slurp($ARGV[2]))), slurp($ARGV[1]);"
+  DEPENDS ${_dir}/plain.mp3 ${_parts}/cover.png)
+# A JPEG start marker, so that GStreamer takes it for a JPEG and hands it on, then noise.
+vantrel_perl_media(broken_cover.mp3
+  "${_id3} srand(2000); my $noise = pack('C*', map { int(rand(256)) } 1 .. 2000); \
+   print $out id3(@text, cover('image/jpeg', qq(\\xFF\\xD8\\xFF) . $noise)), slurp($ARGV[1]);"
+  DEPENDS ${_dir}/plain.mp3)
+# A PNG signature and 50 MiB of noise: one seeded 64 KiB block, repeated.
+vantrel_perl_media(huge_cover.mp3
+  "${_id3} srand(50); my $noise = pack('C*', map { int(rand(256)) } 1 .. 65536) x 800; \
+   print $out id3(@text, cover('image/png', qq(\\x89PNG\\r\\n\\x1A\\n) . $noise)), slurp($ARGV[1]);"
+  DEPENDS ${_dir}/plain.mp3)
+
+# A PICTURE metadata block (front cover) after STREAMINFO, which takes over STREAMINFO's
+# last-block flag.
+vantrel_gst_media(parts/tone.flac
+  ${_tone} num-buffers=200 ! ${_pcm} ! flacenc ! filesink location=@OUT@)
+vantrel_perl_media(cover.flac
+  "${_slurp} my $flac = slurp($ARGV[1]); my $png = slurp($ARGV[2]); \
+   die unless substr($flac, 0, 4) eq 'fLaC' && (ord(substr($flac, 4, 1)) & 0x7F) == 0; \
+   my $last = ord(substr($flac, 4, 1)) & 0x80; substr($flac, 4, 1) = qq(\\0); \
+   my $picture = pack('N (N/a*)2 N4 N/a*', 3, 'image/png', '', 200, 120, 24, 0, $png); \
+   substr($flac, 42, 0) = pack('C', $last | 6) . substr(pack('N', length $picture), 1) . $picture; \
+   print $out $flac;"
+  DEPENDS ${_parts}/tone.flac ${_parts}/cover.png)
+
+# Two Ogg files back to back make one chained stream; its title changes halfway.
+foreach(title First Second)
+  vantrel_gst_media(parts/${title}.ogg
+    ${_tone} num-buffers=150 ! ${_pcm} ! taginject tags=title=${title} ! audioconvert ! vorbisenc
+      ! oggmux ! filesink location=@OUT@)
+endforeach()
+vantrel_perl_media(chained.ogg "${_slurp} print $out slurp($ARGV[1]), slurp($ARGV[2]);"
+  DEPENDS ${_parts}/First.ogg ${_parts}/Second.ogg)
+
+# Long enough to seek in, small and quick to make: a key picture every second.
+vantrel_gst_media(minute.mkv
+  ${_bars} num-buffers=600 ! video/x-raw,format=I420,width=160,height=120,framerate=10/1
+    ! x264enc speed-preset=ultrafast key-int-max=10 ! h264parse ! queue ! matroskamux name=mux
+    ! filesink location=@OUT@
+  ${_tone} num-buffers=6000 ! ${_pcm} ! audioconvert ! vorbisenc ! queue ! mux.)
+
 set(_test_media clip.mpg clip.avi clip.mov audio.ogg video_only.avi one_frame.avi anamorphic.mkv
   late_start_mpeg1.mpg late_start_mpeg2.mpg late_start.ts
   truncated.mpg truncated.mov random.avi fake_h263.avi no_samples.wav empty.mpg text.mov
-  "name with space.avi")
+  "name with space.avi"
+  subtitled.mkv subtitled.mp4 sidecar.mkv sidecar.srt sidecar_embedded.mkv sidecar_embedded.srt
+  two_audio.mkv rotated.mp4 plain.mp3 cover.mp3 broken_cover.mp3 huge_cover.mp3 cover.flac
+  chained.ogg minute.mkv)
 list(TRANSFORM _test_media PREPEND ${_dir}/)
 add_custom_target(test_media ALL DEPENDS ${_test_media})

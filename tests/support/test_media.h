@@ -48,11 +48,81 @@ inline constexpr Medium kTextMov{"text.mov", false, 0, 0, 0, 0, false, 40};
 // A copy of clip.avi.
 inline constexpr Medium kNameWithSpaceAvi{"name with space.avi", true, 2.0, 320, 240, 320, true};
 
-inline constexpr std::array kAll{kClipMpg,        kClipAvi,        kClipMov,      kAudioOgg,
-                                 kVideoOnlyAvi,   kOneFrameAvi,    kAnamorphicMkv, kLateStartMpeg1,
-                                 kLateStartMpeg2, kLateStartTs,    kTruncatedMpg, kTruncatedMov,
-                                 kRandomAvi,      kFakeH263Avi,    kEmptyMpg,     kTextMov,
-                                 kNameWithSpaceAvi};
+// Subtitles: the same cue every second over the whole length, a row of white full blocks on a
+// solid blue picture (luma about 41, the blocks above 200), so that the light pixels tell which
+// track shows. A cue that began before a seek is not shown again; the next one, at most a second
+// later, is. Drawn by playbin on 320x240, a block lights about 54 pixels.
+inline constexpr int kLongRowBlocks = 16;
+inline constexpr int kShortRowBlocks = 4;
+// H.264 + Vorbis, two subtitle tracks: the long row first, not flagged default, then the short
+// row, flagged default.
+inline constexpr Medium kSubtitledMkv{"subtitled.mkv", true, 4.0, 320, 240, 320, true};
+inline constexpr std::array kSubtitledMkvTrackBlocks{kLongRowBlocks, kShortRowBlocks};
+// H.264 with a mov_text track of the long row.
+inline constexpr Medium kSubtitledMp4{"subtitled.mp4", true, 2.0, 320, 240, 320, false};
+// H.264 without subtitles; sidecar.srt beside it has the long row.
+inline constexpr Medium kSidecarMkv{"sidecar.mkv", true, 3.0, 320, 240, 320, false};
+inline constexpr const char* kSidecarSrt = "sidecar.srt";
+// H.264 with a subtitle track of two blocks; sidecar_embedded.srt beside it has the long row.
+inline constexpr Medium kSidecarEmbeddedMkv{
+    "sidecar_embedded.mkv", true, 3.0, 320, 240, 320, false};
+inline constexpr const char* kSidecarEmbeddedSrt = "sidecar_embedded.srt";
+inline constexpr int kEmbeddedRowBlocks = 2;
+
+// Colour bars and two Vorbis tracks of a steady sine, in file order; only the second is flagged
+// default.
+inline constexpr Medium kTwoAudioMkv{"two_audio.mkv", true, 6.0, 320, 240, 320, true};
+struct Tone {
+  const char* language;
+  double hertz;
+  double volume;  // peak, of full scale
+};
+inline constexpr std::array kTwoAudioTracks{Tone{"en", 440, 0.1}, Tone{"de", 880, 0.5}};
+
+// Stored 320x240, left half red and right half blue, and marked as turned a quarter clockwise:
+// shown upright it is 240x320, red above blue. The discoverer gives the stored size.
+inline constexpr Medium kRotatedMp4{"rotated.mp4", true, 2.0, 320, 240, 320, false};
+inline constexpr int kRotatedShownWidth = 240;
+inline constexpr int kRotatedShownHeight = 320;
+
+// Songs: 2 s of a 440 Hz sine, as MP3 (the length estimated from the bit rate) or FLAC. The tagged
+// MP3s carry these in an ID3v2.3 tag; cover.flac has the cover only.
+inline constexpr const char* kSongTitle = "Vantrel Test Song";
+inline constexpr const char* kSongArtist = "Test Artist";
+inline constexpr const char* kSongAlbum = "Test Album";
+inline constexpr int kCoverWidth = 200;  // a solid orange PNG, the front cover
+inline constexpr int kCoverHeight = 120;
+inline constexpr unsigned kCoverRgb = 0xff8000;
+inline constexpr Medium kPlainMp3{"plain.mp3", true, 2.04, 0, 0, 0, true};  // no tag at all
+inline constexpr Medium kCoverMp3{"cover.mp3", true, 2.04, 0, 0, 0, true};
+inline constexpr Medium kCoverFlac{"cover.flac", true, 2.0, 0, 0, 0, true};
+// Its cover is a JPEG start marker and noise: GStreamer passes it on as image/jpeg, nothing
+// decodes it.
+inline constexpr Medium kBrokenCoverMp3{"broken_cover.mp3", true, 2.04, 0, 0, 0, true};
+// Its cover is a PNG signature and 50 MiB of noise.
+inline constexpr Medium kHugeCoverMp3{"huge_cover.mp3", true, 2.04, 0, 0, 0, true};
+inline constexpr long long kHugeCoverBytes = 8 + (50LL << 20);
+
+// Two chained Vorbis streams of 1.5 s each, titled "First" and "Second".
+inline constexpr Medium kChainedOgg{"chained.ogg", true, 3.0, 0, 0, 0, true};
+inline constexpr double kChainedLinkSeconds = 1.5;
+
+// H.264 at 10 pictures a second with a key picture every second, and Vorbis: for seeking.
+inline constexpr Medium kMinuteMkv{"minute.mkv", true, 60.0, 160, 120, 160, true};
+
+inline constexpr std::array kAll{kClipMpg,       kClipAvi,          kClipMov,
+                                 kAudioOgg,      kVideoOnlyAvi,     kOneFrameAvi,
+                                 kAnamorphicMkv, kLateStartMpeg1,   kLateStartMpeg2,
+                                 kLateStartTs,   kTruncatedMpg,     kTruncatedMov,
+                                 kRandomAvi,     kFakeH263Avi,      kEmptyMpg,
+                                 kTextMov,       kNameWithSpaceAvi, kSubtitledMkv,
+                                 kSubtitledMp4,  kSidecarMkv,       kSidecarEmbeddedMkv,
+                                 kTwoAudioMkv,   kPlainMp3,         kBrokenCoverMp3,
+                                 kHugeCoverMp3,  kChainedOgg,       kMinuteMkv};
+
+// Media that the player shows otherwise than GStreamer's discoverer describes them: a song with
+// its cover as the picture, a turned picture upright. Their facts are the discoverer's.
+inline constexpr std::array kShownOtherwise{kCoverMp3, kCoverFlac, kRotatedMp4};
 
 // A sound stream without a sample: GStreamer finds the stream, the player has nothing to play.
 inline constexpr Medium kNoSamplesWav{"no_samples.wav", true, 0, 0, 0, 0, true, 44};
