@@ -30,7 +30,9 @@ class FakeFilterGraph final : public IGraphBuilder,
                               public IMediaPosition,
                               public IMediaSeeking,
                               public IBasicAudio,
-                              public IBasicVideo {
+                              public IBasicVideo,
+                              public IAMStreamSelect,
+                              public IMediaTags {
 public:
     explicit FakeFilterGraph(std::shared_ptr<GraphRecord> record)
         : m_record(std::move(record)), m_serial(++m_record->created)
@@ -294,6 +296,61 @@ public:
         return S_OK;
     }
 
+    // IAMStreamSelect
+    HRESULT Count(DWORD* streams) override
+    {
+        Log("Count");
+        if (streams == nullptr)
+            return E_POINTER;
+        *streams = static_cast<DWORD>(m_record->script.streams.size());
+        return S_OK;
+    }
+    HRESULT Info(LONG index, DWORD* flags, DWORD* group, std::string* name) override
+    {
+        Log("Info(" + std::to_string(index) + ")");
+        auto& streams = m_record->script.streams;
+        if (index < 0 || index >= static_cast<LONG>(streams.size()))
+            return E_INVALIDARG;
+        const FakeStream& stream = streams[static_cast<std::size_t>(index)];
+        if (flags != nullptr)
+            *flags = AMSTREAMSELECTINFO_EXCLUSIVE | (stream.enabled ? AMSTREAMSELECTINFO_ENABLED : 0);
+        if (group != nullptr)
+            *group = stream.group;
+        if (name != nullptr)
+            *name = stream.name;
+        return S_OK;
+    }
+    HRESULT Enable(LONG index, DWORD flags) override
+    {
+        Log("Enable(" + std::to_string(index) + "," + std::to_string(flags) + ")");
+        auto& streams = m_record->script.streams;
+        if (index < 0 || index >= static_cast<LONG>(streams.size()))
+            return E_INVALIDARG;
+        FakeStream& chosen = streams[static_cast<std::size_t>(index)];
+        if ((flags & AMSTREAMSELECTENABLE_ENABLE) == 0) {
+            if (chosen.group == STREAM_GROUP_AUDIO)
+                return E_INVALIDARG;
+            chosen.enabled = false;
+            return S_OK;
+        }
+        for (FakeStream& stream : streams) {
+            if (stream.group == chosen.group)
+                stream.enabled = false;
+        }
+        chosen.enabled = true;
+        return S_OK;
+    }
+
+    // IMediaTags
+    HRESULT GetTags(MediumTags* tags) override
+    {
+        Log("GetTags");
+        if (tags == nullptr)
+            return E_POINTER;
+        *tags = m_record->script.tags;
+        return S_OK;
+    }
+
 private:
     void Log(std::string entry) { m_record->log.push_back(std::move(entry)); }
 
@@ -328,6 +385,10 @@ private:
             return static_cast<IBasicAudio*>(this);
         if (iid == IID_IBasicVideo)
             return static_cast<IBasicVideo*>(this);
+        if (iid == IID_IAMStreamSelect)
+            return static_cast<IAMStreamSelect*>(this);
+        if (iid == IID_IMediaTags)
+            return static_cast<IMediaTags*>(this);
         return nullptr;
     }
 
@@ -373,6 +434,10 @@ std::string InterfaceName(REFIID iid)
         return "IBasicAudio";
     if (iid == IID_IBasicVideo)
         return "IBasicVideo";
+    if (iid == IID_IAMStreamSelect)
+        return "IAMStreamSelect";
+    if (iid == IID_IMediaTags)
+        return "IMediaTags";
     return "unknown interface";
 }
 

@@ -15,6 +15,13 @@
 
 namespace fakes {
 
+// A sound or subtitle stream as IAMStreamSelect lists it.
+struct FakeStream {
+    DWORD group = STREAM_GROUP_AUDIO;
+    std::string name;
+    bool enabled = false;
+};
+
 struct FakeEvent {
     LONG code = 0;
     LONG_PTR param1 = 0;
@@ -37,6 +44,9 @@ struct GraphScript {
     HRESULT durationResult = S_OK;    // failing get_Duration writes nothing
     REFTIME position = 0.0;           // moved by put_CurrentPosition
     std::deque<FakeEvent> events;     // GetEvent takes from the front
+    // IAMStreamSelect's list; Enable keeps one stream of a group enabled, or no subtitles.
+    std::vector<FakeStream> streams;
+    MediumTags tags;                  // what IMediaTags answers
 };
 
 // Everything the graphs share with the test. Outlives the graphs it made.

@@ -5,7 +5,10 @@
 
 #include "platform/com/com.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 using OAHWND = std::intptr_t;  // a window handle (HWND) as the graph takes it
 using OAEVENT = std::intptr_t;
@@ -20,7 +23,13 @@ inline constexpr LONG OAFALSE = 0;
 inline constexpr LONG EC_COMPLETE = 0x01;
 inline constexpr LONG EC_USERABORT = 0x02;
 inline constexpr LONG EC_ERRORABORT = 0x03;
+// The length of the medium became known or changed (a stream whose length shows
+// only once it plays).
+inline constexpr LONG EC_LENGTH_CHANGED = 0x1F;
 inline constexpr LONG EC_STATE_CHANGE = 0x32;
+// Codes from EC_USER up are the graph's own. The medium's tags changed (IMediaTags).
+inline constexpr LONG EC_USER = 0x8000;
+inline constexpr LONG EC_TAGS_CHANGED = EC_USER + 1;
 
 // IMediaControl::GetState.
 using OAFilterState = LONG;
@@ -117,6 +126,51 @@ protected:
     ~IBasicVideo() = default;
 };
 
+// IAMStreamSelect: Info's flags, Enable's flags and the groups the graph reports.
+inline constexpr DWORD AMSTREAMSELECTINFO_ENABLED = 0x1;
+inline constexpr DWORD AMSTREAMSELECTINFO_EXCLUSIVE = 0x2;
+inline constexpr DWORD AMSTREAMSELECTENABLE_ENABLE = 0x1;
+inline constexpr DWORD STREAM_GROUP_AUDIO = 1;
+inline constexpr DWORD STREAM_GROUP_SUBTITLES = 2;
+
+// The medium's audio and subtitle streams: the audio streams first, then the
+// subtitle streams, each group in the medium's order. One audio stream plays at
+// a time; the subtitles show one stream or none.
+struct IAMStreamSelect : IUnknown {
+    virtual HRESULT Count(DWORD* streams) = 0;
+    // `name`: the stream's language and title as far as the medium tells them.
+    virtual HRESULT Info(LONG index, DWORD* flags, DWORD* group, std::string* name) = 0;
+    // AMSTREAMSELECTENABLE_ENABLE plays (or shows) that stream in place of the
+    // others of its group; 0 hides a subtitle stream. An audio stream cannot be
+    // turned off (E_INVALIDARG).
+    virtual HRESULT Enable(LONG index, DWORD flags) = 0;
+
+protected:
+    ~IAMStreamSelect() = default;
+};
+
+// What the medium's tags say of it, for the desktop's media controls.
+struct MediumTags {
+    std::string title;   // empty when the medium names none
+    std::string artist;
+    std::string album;
+    // The cover picture as the medium stores it (PNG, JPEG...), and its MIME type.
+    std::shared_ptr<const std::vector<std::uint8_t>> cover;
+    std::string coverType;
+    // The cover is shown as the picture: the medium has no picture of its own.
+    bool coverIsPicture = false;
+    friend bool operator==(const MediumTags&, const MediumTags&) = default;
+};
+
+// Not a DirectShow interface: the tags a Linux desktop shows of the medium playing.
+// Their changes are queued as EC_TAGS_CHANGED.
+struct IMediaTags : IUnknown {
+    virtual HRESULT GetTags(MediumTags* tags) = 0;
+
+protected:
+    ~IMediaTags() = default;
+};
+
 extern const CLSID CLSID_FilterGraph;
 extern const IID IID_IGraphBuilder;
 extern const IID IID_IMediaControl;
@@ -126,6 +180,8 @@ extern const IID IID_IMediaPosition;
 extern const IID IID_IMediaSeeking;
 extern const IID IID_IBasicAudio;
 extern const IID IID_IBasicVideo;
+extern const IID IID_IAMStreamSelect;
+extern const IID IID_IMediaTags;
 
 namespace platform {
 // Registers the GStreamer graph as CLSID_FilterGraph. False when GStreamer cannot

@@ -26,6 +26,14 @@ void EventQueue::PushError(HRESULT error)
     PushLocked(lock, {EC_ERRORABORT, error, 0});
 }
 
+void EventQueue::PushNotice(LONG code)
+{
+    std::unique_lock lock(m_mutex);
+    if (std::any_of(m_events.begin(), m_events.end(), [code](const GraphEvent& event) { return event.code == code; }))
+        return;
+    PushLocked(lock, {code, 0, 0});
+}
+
 void EventQueue::PushLocked(std::unique_lock<std::mutex>& lock, GraphEvent event)
 {
     event.sequence = m_queued++;

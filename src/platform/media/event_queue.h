@@ -28,6 +28,9 @@ public:
     // Queues EC_ERRORABORT with `error` in place of every end of stream still
     // waiting, which came from the same failure; nothing while a failure stands.
     void PushError(HRESULT error);
+    // Queues a notice (EC_TAGS_CHANGED, EC_LENGTH_CHANGED) unless the same one is still
+    // waiting; failures do not stop it.
+    void PushNotice(LONG code);
 
     // timeoutMs 0 answers at once, a negative time-out waits without bound.
     // False when no event came in time.

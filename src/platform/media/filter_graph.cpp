@@ -57,6 +57,10 @@ HRESULT FilterGraph::QueryInterface(REFIID iid, void** object)
         *object = static_cast<IBasicAudio*>(this);
     else if (iid == IID_IBasicVideo)
         *object = static_cast<IBasicVideo*>(this);
+    else if (iid == IID_IAMStreamSelect)
+        *object = static_cast<IAMStreamSelect*>(this);
+    else if (iid == IID_IMediaTags)
+        *object = static_cast<IMediaTags*>(this);
     else {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -187,7 +191,8 @@ bool FilterGraph::EndedWithoutProgress(const GraphEvent& event) const
 {
     if (!m_lastSeek || !m_pipeline)
         return false;
-    return gst::EndedWithoutProgress(*m_lastSeek, event.sequence, m_pictures.load(), m_pipeline->Position());
+    return gst::EndedWithoutProgress(*m_lastSeek, event.sequence, m_pictures.load(), m_pipeline->Position(),
+                                     m_pipeline->Duration());
 }
 
 void FilterGraph::OnEndOfStream()
@@ -204,6 +209,16 @@ void FilterGraph::OnFrame(GstSample* sample)
 {
     ++m_pictures;
     m_video.Present(DecodedFrame::FromSample(sample));
+}
+
+void FilterGraph::OnTagsChanged()
+{
+    m_events.PushNotice(EC_TAGS_CHANGED);
+}
+
+void FilterGraph::OnLengthChanged()
+{
+    m_events.PushNotice(EC_LENGTH_CHANGED);
 }
 
 // --- IVideoWindow ---
@@ -410,6 +425,83 @@ HRESULT FilterGraph::GetVideoSize(LONG* width, LONG* height)
         *width = picture.width;
         *height = picture.height;
     });
+}
+
+// --- IAMStreamSelect ---
+
+std::optional<FilterGraph::StreamAt> FilterGraph::FindStream(LONG index) const
+{
+    if (!m_pipeline || index < 0)
+        return std::nullopt;
+    int within = index;
+    for (const StreamKind kind : {StreamKind::Audio, StreamKind::Subtitles}) {
+        std::vector<StreamFacts> streams = m_pipeline->Streams(kind);
+        if (within < static_cast<int>(streams.size()))
+            return StreamAt{kind, within, std::move(streams[static_cast<std::size_t>(within)])};
+        within -= static_cast<int>(streams.size());
+    }
+    return std::nullopt;
+}
+
+HRESULT FilterGraph::Count(DWORD* streams)
+{
+    if (!streams)
+        return E_POINTER;
+    *streams = 0;
+    if (!m_pipeline)
+        return VFW_E_WRONG_STATE;
+    for (const StreamKind kind : {StreamKind::Audio, StreamKind::Subtitles})
+        *streams += static_cast<DWORD>(m_pipeline->Streams(kind).size());
+    return S_OK;
+}
+
+HRESULT FilterGraph::Info(LONG index, DWORD* flags, DWORD* group, std::string* name)
+{
+    const std::optional<StreamAt> stream = FindStream(index);
+    if (!stream)
+        return m_pipeline ? E_INVALIDARG : VFW_E_WRONG_STATE;
+    const bool subtitles = stream->kind == StreamKind::Subtitles;
+    const bool enabled = m_pipeline->CurrentStream(stream->kind) == stream->index &&
+                         (!subtitles || m_pipeline->SubtitlesShown());
+    if (flags)
+        *flags = AMSTREAMSELECTINFO_EXCLUSIVE | (enabled ? AMSTREAMSELECTINFO_ENABLED : 0);
+    if (group)
+        *group = subtitles ? STREAM_GROUP_SUBTITLES : STREAM_GROUP_AUDIO;
+    if (name)
+        *name = StreamName(stream->facts);
+    return S_OK;
+}
+
+HRESULT FilterGraph::Enable(LONG index, DWORD flags)
+{
+    const std::optional<StreamAt> stream = FindStream(index);
+    if (!stream)
+        return m_pipeline ? E_INVALIDARG : VFW_E_WRONG_STATE;
+    const bool subtitles = stream->kind == StreamKind::Subtitles;
+    if ((flags & AMSTREAMSELECTENABLE_ENABLE) == 0) {
+        if (!subtitles)
+            return E_INVALIDARG;  // some sound always plays
+        if (m_pipeline->CurrentStream(stream->kind) == stream->index)
+            m_pipeline->ShowSubtitles(false);
+        return S_OK;
+    }
+    if (!m_pipeline->SelectStream(stream->kind, stream->index))
+        return E_FAIL;
+    if (subtitles)
+        m_pipeline->ShowSubtitles(true);
+    return S_OK;
+}
+
+// --- IMediaTags ---
+
+HRESULT FilterGraph::GetTags(MediumTags* tags)
+{
+    if (!tags)
+        return E_POINTER;
+    if (!m_pipeline)
+        return VFW_E_WRONG_STATE;
+    *tags = m_pipeline->Tags();
+    return S_OK;
 }
 
 }  // namespace platform::gst

@@ -24,6 +24,8 @@ class FilterGraph final : public IGraphBuilder,
                           public IMediaSeeking,
                           public IBasicAudio,
                           public IBasicVideo,
+                          public IAMStreamSelect,
+                          public IMediaTags,
                           private PipelineObserver {
 public:
     FilterGraph();
@@ -80,6 +82,14 @@ public:
     HRESULT get_SourceHeight(LONG* height) override;
     HRESULT GetVideoSize(LONG* width, LONG* height) override;
 
+    // IAMStreamSelect
+    HRESULT Count(DWORD* streams) override;
+    HRESULT Info(LONG index, DWORD* flags, DWORD* group, std::string* name) override;
+    HRESULT Enable(LONG index, DWORD flags) override;
+
+    // IMediaTags
+    HRESULT GetTags(MediumTags* tags) override;
+
 private:
     ~FilterGraph();
 
@@ -87,6 +97,16 @@ private:
     void OnEndOfStream() override;
     void OnError(HRESULT error) override;
     void OnFrame(GstSample* sample) override;
+    void OnTagsChanged() override;
+    void OnLengthChanged() override;
+
+    struct StreamAt {
+        StreamKind kind = StreamKind::Audio;
+        int index = -1;  // within its kind
+        StreamFacts facts;
+    };
+    // The stream IAMStreamSelect numbers `index`; nothing outside the list.
+    std::optional<StreamAt> FindStream(LONG index) const;
 
     void ReleasePipeline();
     // UI thread: an end of stream that the last seek met at once.

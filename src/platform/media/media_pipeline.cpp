@@ -8,9 +8,11 @@
 
 #include "platform/framework/responsive_wait.h"
 #include "platform/media/audio_sink.h"
+#include "platform/media/cover_art.h"
 #include "platform/media/decoder_threads.h"
 #include "platform/media/error_watch.h"
 #include "platform/media/live_pipelines.h"
+#include "platform/media/subtitle_files.h"
 #include "platform/media/video_frame.h"
 
 namespace platform::gst {
@@ -19,8 +21,42 @@ namespace {
 
 constexpr std::chrono::milliseconds kDefaultRenderBound = std::chrono::seconds(15);
 
-// playbin's GstPlayFlags: subtitles are not shown, so their streams stay unlinked.
+// playbin's GstPlayFlags: the subtitles are drawn into the picture while this is set.
 constexpr guint kPlayFlagText = 1u << 2;
+// GstVideoOrientationMethod: turned as the stream's image-orientation tag says.
+constexpr gint kOrientationAuto = 8;
+
+struct StreamSignals {
+    const char* count;
+    const char* current;
+    const char* pad;
+    const char* tags;
+};
+
+StreamSignals SignalsFor(StreamKind kind)
+{
+    if (kind == StreamKind::Audio)
+        return {"n-audio", "current-audio", "get-audio-pad", "get-audio-tags"};
+    return {"n-text", "current-text", "get-text-pad", "get-text-tags"};
+}
+
+std::string TagText(const GstTagList* tags, const char* tag)
+{
+    gchar* raw = nullptr;
+    if (!tags || !gst_tag_list_get_string(tags, tag, &raw))
+        return {};
+    const CharPtr text(raw);
+    return text ? std::string(text.get()) : std::string();
+}
+
+// The element that turns the picture upright, or null where it is missing.
+ElementPtr MakeOrientationFilter()
+{
+    ElementPtr flip = AdoptElement(gst_element_factory_make("videoflip", "orientation"));
+    if (flip)
+        g_object_set(flip.get(), "video-direction", kOrientationAuto, nullptr);
+    return flip;
+}
 
 HRESULT ResultForError(const GError* error)
 {
@@ -124,7 +160,19 @@ HRESULT MediaPipeline::Finish(std::chrono::milliseconds bound)
         TearDown();
         return result;
     }
+    ShowCoverAsPicture();
     return S_OK;
+}
+
+void MediaPipeline::ShowCoverAsPicture()
+{
+    if (HasVideo())
+        return;
+    const MediumTags tags = m_tags.Read(false);
+    if (tags.cover)
+        m_cover = DecodeCover(*tags.cover);
+    if (m_cover)
+        DeliverFrame(m_cover.get());
 }
 
 bool MediaPipeline::Build(const std::string& uri)
@@ -133,8 +181,8 @@ bool MediaPipeline::Build(const std::string& uri)
     if (m_playbin)
         CountWhileAlive(m_playbin.get());
     m_videoSink = AdoptElement(gst_element_factory_make("appsink", "video-sink"));
-    const ElementPtr audioSink = MakeAudioSink();
-    if (!m_playbin || !m_videoSink || !audioSink)
+    m_audioSink = MakeAudioSink();
+    if (!m_playbin || !m_videoSink || !m_audioSink)
         return false;
 
     // Decoders' own formats pass untouched: the picture is converted once, when it is painted.
@@ -150,16 +198,25 @@ bool MediaPipeline::Build(const std::string& uri)
     // The sound that prerolls has passed the volume before anyone could set it;
     // silent, it cannot start a quiet medium with a loud click.
     g_object_set(m_playbin.get(), "uri", uri.c_str(), "video-sink", m_videoSink.get(), "audio-sink",
-                 audioSink.get(), "flags", flags & ~kPlayFlagText, "volume", 0.0, nullptr);
+                 m_audioSink.get(), "flags", flags | kPlayFlagText, "volume", 0.0, nullptr);
+    if (const ElementPtr orientation = MakeOrientationFilter())
+        g_object_set(m_playbin.get(), "video-filter", orientation.get(), nullptr);
+    // A subtitle file beside the medium goes before the medium's own subtitles.
+    if (const std::optional<std::string> subtitles = SubtitleUriFor(uri)) {
+        m_subtitleUri = *subtitles;
+        g_object_set(m_playbin.get(), "suburi", m_subtitleUri.c_str(), nullptr);
+    }
 
     const auto buffers = static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST);
-    for (GstElement* sink : {m_videoSink.get(), audioSink.get()}) {
+    for (GstElement* sink : {m_videoSink.get(), m_audioSink.get()}) {
         if (const PadPtr pad{gst_element_get_static_pad(sink, "sink")})
             gst_pad_add_probe(pad.get(), buffers, &MediaPipeline::OnDecoded, this, nullptr);
     }
 
     WatchErrors(m_playbin.get(), &MediaPipeline::OnErrorPosted, this);
     g_signal_connect(m_playbin.get(), "deep-element-added", G_CALLBACK(&MediaPipeline::OnElementAdded), this);
+    g_signal_connect(m_playbin.get(), "audio-changed", G_CALLBACK(&MediaPipeline::OnAudioChanged), this);
+    g_signal_connect(m_playbin.get(), "text-changed", G_CALLBACK(&MediaPipeline::OnTextChanged), this);
 
     m_bus.reset(gst_element_get_bus(m_playbin.get()));
     gst_bus_set_sync_handler(m_bus.get(), &MediaPipeline::OnBusMessage, this, nullptr);
@@ -288,10 +345,15 @@ bool MediaPipeline::HasVideo() const
 
 std::optional<PictureSize> MediaPipeline::Picture() const
 {
-    if (!m_videoSink || !HasVideo())
+    if (!m_videoSink)
         return std::nullopt;
-    const PadPtr pad(gst_element_get_static_pad(m_videoSink.get(), "sink"));
-    const CapsPtr caps(pad ? gst_pad_get_current_caps(pad.get()) : nullptr);
+    CapsPtr caps;
+    if (HasVideo()) {
+        const PadPtr pad(gst_element_get_static_pad(m_videoSink.get(), "sink"));
+        caps.reset(pad ? gst_pad_get_current_caps(pad.get()) : nullptr);
+    } else if (m_cover) {
+        caps.reset(gst_caps_ref(gst_sample_get_caps(m_cover.get())));
+    }
     GstVideoInfo info;
     if (!caps || !gst_video_info_from_caps(&info, caps.get()))
         return std::nullopt;
@@ -299,6 +361,175 @@ std::optional<PictureSize> MediaPipeline::Picture() const
     const gint64 parD = std::max(1, GST_VIDEO_INFO_PAR_D(&info));
     return PictureSize{static_cast<LONG>(GST_VIDEO_INFO_WIDTH(&info) * parN / parD),
                        static_cast<LONG>(GST_VIDEO_INFO_HEIGHT(&info))};
+}
+
+MediumTags MediaPipeline::Tags() const
+{
+    MediumTags tags = m_tags.Read(HasVideo());
+    tags.coverIsPicture = m_cover != nullptr;
+    return tags;
+}
+
+std::vector<StreamFacts> MediaPipeline::Streams(StreamKind kind) const
+{
+    std::vector<StreamFacts> streams;
+    if (!m_playbin)
+        return streams;
+    const int count = StreamCount(SignalsFor(kind).count);
+    for (int index = 0; index < count; ++index) {
+        GstPad* rawPad = nullptr;
+        g_signal_emit_by_name(m_playbin.get(), SignalsFor(kind).pad, index, &rawPad);
+        const PadPtr pad(rawPad);
+        streams.push_back(FactsOf(kind, index, pad.get(), nullptr));
+    }
+    return streams;
+}
+
+StreamFacts MediaPipeline::FactsOf(StreamKind kind, int index, GstPad* pad, GstEvent* start) const
+{
+    StreamFacts stream;
+    if (pad) {
+        const MiniObjectPtr<GstEvent> stored(start ? nullptr : gst_pad_get_sticky_event(pad, GST_EVENT_STREAM_START, 0));
+        if (GstEvent* event = start ? start : stored.get()) {
+            GstStreamFlags flags = GST_STREAM_FLAG_NONE;
+            gst_event_parse_stream_flags(event, &flags);
+            stream.flaggedDefault = (flags & GST_STREAM_FLAG_SELECT) != 0;
+        }
+        const PadPtr peer(gst_pad_get_peer(pad));
+        stream.external = kind == StreamKind::Subtitles && peer && IsFromSubtitleFile(GST_OBJECT_CAST(peer.get()));
+    }
+    GstTagList* rawTags = nullptr;
+    g_signal_emit_by_name(m_playbin.get(), SignalsFor(kind).tags, index, &rawTags);
+    const MiniObjectPtr<GstTagList> tags(rawTags);
+    stream.language = TagText(tags.get(), GST_TAG_LANGUAGE_CODE);
+    stream.title = TagText(tags.get(), GST_TAG_TITLE);
+    return stream;
+}
+
+namespace {
+
+struct StreamWatch {
+    MediaPipeline* pipeline;
+    StreamKind kind;
+    int index;
+};
+
+constexpr const char* kWatchedKey = "vantrel-stream-watched";
+
+}  // namespace
+
+void MediaPipeline::OnAudioChanged(GstElement* /*playbin*/, gpointer self)
+{
+    static_cast<MediaPipeline*>(self)->WatchStreamStarts(StreamKind::Audio);
+}
+
+void MediaPipeline::OnTextChanged(GstElement* /*playbin*/, gpointer self)
+{
+    static_cast<MediaPipeline*>(self)->WatchStreamStarts(StreamKind::Subtitles);
+}
+
+void MediaPipeline::WatchStreamStarts(StreamKind kind)
+{
+    // A streaming thread: playbin has linked a new stream of this kind.
+    const StreamSignals names = SignalsFor(kind);
+    const int count = StreamCount(names.count);
+    for (int index = 0; index < count; ++index) {
+        GstPad* rawPad = nullptr;
+        g_signal_emit_by_name(m_playbin.get(), names.pad, index, &rawPad);
+        const PadPtr pad(rawPad);
+        if (!pad || g_object_get_data(G_OBJECT(pad.get()), kWatchedKey))
+            continue;
+        g_object_set_data(G_OBJECT(pad.get()), kWatchedKey, GINT_TO_POINTER(1));
+        // Its start may have passed already; then it is judged now.
+        if (const MiniObjectPtr<GstEvent> start{gst_pad_get_sticky_event(pad.get(), GST_EVENT_STREAM_START, 0)}) {
+            TakeStreamStart(kind, index, pad.get(), start.get());
+            continue;
+        }
+        gst_pad_add_probe(pad.get(), GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &MediaPipeline::OnStreamStart,
+                          new StreamWatch{this, kind, index},
+                          [](gpointer watch) { delete static_cast<StreamWatch*>(watch); });
+    }
+}
+
+GstPadProbeReturn MediaPipeline::OnStreamStart(GstPad* pad, GstPadProbeInfo* info, gpointer watch)
+{
+    GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+    if (!event || GST_EVENT_TYPE(event) != GST_EVENT_STREAM_START)
+        return GST_PAD_PROBE_OK;
+    const auto* stream = static_cast<StreamWatch*>(watch);
+    stream->pipeline->TakeStreamStart(stream->kind, stream->index, pad, event);
+    return GST_PAD_PROBE_REMOVE;
+}
+
+void MediaPipeline::TakeStreamStart(StreamKind kind, int index, GstPad* pad, GstEvent* start)
+{
+    const StreamFacts facts = FactsOf(kind, index, pad, start);
+    {
+        std::lock_guard lock(m_mutex);
+        std::optional<StreamFacts>& chosen = kind == StreamKind::Audio ? m_firstAudio : m_firstSubtitles;
+        if (!PlaysFirst(facts, chosen ? &*chosen : nullptr))
+            return;
+        chosen = facts;
+    }
+    g_object_set(m_playbin.get(), SignalsFor(kind).current, gint(index), nullptr);
+}
+
+int MediaPipeline::CurrentStream(StreamKind kind) const
+{
+    gint current = -1;
+    if (m_playbin)
+        g_object_get(m_playbin.get(), SignalsFor(kind).current, &current, nullptr);
+    return current;
+}
+
+bool MediaPipeline::SelectStream(StreamKind kind, int index)
+{
+    const StreamSignals names = SignalsFor(kind);
+    if (!m_playbin || index < 0 || index >= StreamCount(names.count))
+        return false;
+    // Sound changes where it stands, without a gap in the picture. playbin sends a
+    // subtitle once, as its cue starts: the medium's own show from their next cue,
+    // a subtitle file from the cue under way.
+    if (index != CurrentStream(kind))
+        g_object_set(m_playbin.get(), names.current, gint(index), nullptr);
+    return true;
+}
+
+bool MediaPipeline::SubtitlesShown() const
+{
+    guint flags = 0;
+    if (m_playbin)
+        g_object_get(m_playbin.get(), "flags", &flags, nullptr);
+    return (flags & kPlayFlagText) != 0;
+}
+
+void MediaPipeline::ShowSubtitles(bool shown)
+{
+    if (!m_playbin || shown == SubtitlesShown())
+        return;
+    guint flags = 0;
+    g_object_get(m_playbin.get(), "flags", &flags, nullptr);
+    g_object_set(m_playbin.get(), "flags", shown ? (flags | kPlayFlagText) : (flags & ~kPlayFlagText), nullptr);
+}
+
+bool MediaPipeline::IsFromSubtitleFile(GstObject* object) const
+{
+    if (m_subtitleUri.empty())
+        return false;
+    // The subtitle file has a source bin of its own, named by its URI.
+    for (ObjectPtr<GstObject> at(object ? GST_OBJECT(gst_object_ref(object)) : nullptr); at;
+         at.reset(gst_object_get_parent(at.get()))) {
+        const GParamSpec* property =
+            GST_IS_ELEMENT(at.get()) ? g_object_class_find_property(G_OBJECT_GET_CLASS(at.get()), "uri") : nullptr;
+        if (!property || property->value_type != G_TYPE_STRING || GST_IS_PIPELINE(at.get()))
+            continue;
+        gchar* raw = nullptr;
+        g_object_get(at.get(), "uri", &raw, nullptr);
+        const CharPtr uri(raw);
+        if (uri && m_subtitleUri == uri.get())
+            return true;
+    }
+    return false;
 }
 
 void MediaPipeline::SetVolume(double gain)
@@ -318,10 +549,14 @@ void MediaPipeline::TearDown()
         gst_bus_set_sync_handler(m_bus.get(), nullptr, nullptr, nullptr);
     m_bus.reset();
     m_videoSink.reset();
+    m_audioSink.reset();
     m_playbin.reset();
+    m_cover.reset();
     std::lock_guard lock(m_mutex);
     m_seekTarget.reset();
     m_postedErrors.clear();
+    m_firstAudio.reset();
+    m_firstSubtitles.reset();
 }
 
 GstBusSyncReply MediaPipeline::OnBusMessage(GstBus* /*bus*/, GstMessage* message, gpointer self)
@@ -383,9 +618,35 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
         }
         break;
     }
+    case GST_MESSAGE_TAG:
+        TakeTags(message);
+        break;
+    case GST_MESSAGE_DURATION_CHANGED: {
+        // Some streams (an MP3 without an index) tell their length only once they play.
+        std::lock_guard observerLock(m_observerMutex);
+        if (m_observer)
+            m_observer->OnLengthChanged();
+        break;
+    }
     default:
         break;
     }
+}
+
+void MediaPipeline::TakeTags(GstMessage* message)
+{
+    GstTagList* rawTags = nullptr;
+    gst_message_parse_tag(message, &rawTags);
+    const MiniObjectPtr<GstTagList> tags(rawTags);
+    GstObject* source = GST_MESSAGE_SRC(message);
+    const bool fromSound = m_audioSink && source &&
+                           (source == GST_OBJECT_CAST(m_audioSink.get()) ||
+                            gst_object_has_as_ancestor(source, GST_OBJECT_CAST(m_audioSink.get())));
+    if (!m_tags.Take(tags.get(), fromSound))
+        return;
+    std::lock_guard observerLock(m_observerMutex);
+    if (m_observer)
+        m_observer->OnTagsChanged();
 }
 
 void MediaPipeline::OnErrorPosted(GstElement* source, GstMessage* error, gpointer self)
@@ -393,10 +654,13 @@ void MediaPipeline::OnErrorPosted(GstElement* source, GstMessage* error, gpointe
     // Bins pass an error on by posting it again: only its first post names the element that failed.
     if (GST_MESSAGE_SRC(error) != GST_OBJECT_CAST(source))
         return;
+    auto* pipeline = static_cast<MediaPipeline*>(self);
+    // A subtitle file that cannot be read is left out; the medium plays without it.
+    if (pipeline->IsFromSubtitleFile(GST_OBJECT_CAST(source)))
+        return;
     GError* rawError = nullptr;
     gst_message_parse_error(error, &rawError, nullptr);
     const ErrorPtr parsed(rawError);
-    auto* pipeline = static_cast<MediaPipeline*>(self);
     std::lock_guard lock(pipeline->m_mutex);
     if (!pipeline->m_opened)
         pipeline->m_postedErrors.emplace_back(GST_ELEMENT(gst_object_ref(source)), ResultForError(parsed.get()));

@@ -8,6 +8,8 @@
 // the same names.
 #include "platform/com/dshow.h"
 #include "platform/media/gst_handles.h"
+#include "platform/media/media_streams.h"
+#include "platform/media/medium_tags.h"
 #include "platform/media/medium_timeline.h"
 
 #include <gst/app/gstappsink.h>
@@ -28,6 +30,10 @@ struct PipelineObserver {
     virtual void OnError(HRESULT error) = 0;
     // A decoded picture in one of the sink's formats; the observer takes its own reference if it keeps it.
     virtual void OnFrame(GstSample* sample) = 0;
+    // The title, artist, album or cover changed; Tags() tells them.
+    virtual void OnTagsChanged() = 0;
+    // The length became known or changed; Duration() tells it.
+    virtual void OnLengthChanged() = 0;
 
 protected:
     ~PipelineObserver() = default;
@@ -73,8 +79,21 @@ public:
     std::optional<double> Position() const;
     bool HasAudio() const;
     bool HasVideo() const;
-    // The picture in square pixels: the stored width corrected by the pixel aspect ratio.
+    // The picture in square pixels: the stored width corrected by the pixel aspect
+    // ratio, and upright when the medium says it is turned. A sound medium's cover
+    // is its picture.
     std::optional<PictureSize> Picture() const;
+    MediumTags Tags() const;
+
+    // The audio or subtitle streams in the medium's order, and the one playing
+    // (-1 for none). Selecting keeps the position; a sound stream changes without
+    // a gap in the picture.
+    std::vector<StreamFacts> Streams(StreamKind kind) const;
+    int CurrentStream(StreamKind kind) const;
+    bool SelectStream(StreamKind kind, int index);
+    // Whether the selected subtitle stream is drawn into the picture.
+    bool SubtitlesShown() const;
+    void ShowSubtitles(bool shown);
     // Linear gain, 0 for silence.
     void SetVolume(double gain);
 
@@ -87,6 +106,19 @@ private:
     static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
     static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
     bool Build(const std::string& uri);
+    // Chooses each kind's first stream as the streams start, before their data flows:
+    // a switch later would lose the subtitle under way (playbin sends it once) and a
+    // flushing seek after a switch in the paused state can hang playbin.
+    static void OnAudioChanged(GstElement* playbin, gpointer self);
+    static void OnTextChanged(GstElement* playbin, gpointer self);
+    static GstPadProbeReturn OnStreamStart(GstPad* pad, GstPadProbeInfo* info, gpointer watch);
+    void WatchStreamStarts(StreamKind kind);
+    void TakeStreamStart(StreamKind kind, int index, GstPad* pad, GstEvent* start);
+    // `start`: the stream's start event, when it is not yet stored on the pad.
+    StreamFacts FactsOf(StreamKind kind, int index, GstPad* pad, GstEvent* start) const;
+    void ShowCoverAsPicture();
+    bool IsFromSubtitleFile(GstObject* object) const;
+    void TakeTags(GstMessage* message);
     HRESULT AwaitPreroll(std::chrono::milliseconds bound);
     void DeliverFrame(GstSample* sample);
     void HandleBusMessage(GstMessage* message);
@@ -95,6 +127,8 @@ private:
     double StreamStart() const;
 
     std::string m_uri;
+    // The subtitle file beside a local medium; set before any streaming thread runs.
+    std::string m_subtitleUri;
     // Start's outcome, for Finish.
     bool m_built = false;
     GstStateChangeReturn m_startChange = GST_STATE_CHANGE_FAILURE;
@@ -107,6 +141,10 @@ private:
 
     ElementPtr m_playbin;
     ElementPtr m_videoSink;
+    ElementPtr m_audioSink;
+    // A sound medium's cover, decoded once it is open. UI thread.
+    SamplePtr m_cover;
+    TagCollector m_tags;
     BusPtr m_bus;
     MediumTimeline m_timeline;
 
@@ -119,6 +157,9 @@ private:
     bool m_prerolled = false;
     std::optional<HRESULT> m_openError;
     std::optional<gint64> m_seekTarget;
+    // The stream of each kind chosen to play first, as it started.
+    std::optional<StreamFacts> m_firstAudio;
+    std::optional<StreamFacts> m_firstSubtitles;
     // Errors posted inside the pipeline before the open ended, each with its source.
     std::vector<std::pair<ObjectPtr<GstElement>, HRESULT>> m_postedErrors;
 };

@@ -11,9 +11,11 @@ constexpr double kLeastStepSeconds = 1e-3;
 }  // namespace
 
 bool EndedWithoutProgress(const SeekMark& mark, std::uint64_t sequence, std::uint64_t pictures,
-                          std::optional<double> position)
+                          std::optional<double> position, std::optional<double> length)
 {
     if (sequence < mark.queuedEvents || pictures != mark.pictures)
+        return false;
+    if (length && mark.target > 0 && mark.target >= *length - kLeastStepSeconds)
         return false;
     return !position || *position < mark.target + kLeastStepSeconds;
 }

@@ -18,8 +18,9 @@ struct SeekMark {
 
 // True for an end of stream queued as `sequence` after the seek of `mark`, when
 // no picture has been decoded since and the position (nullopt when unknown) is
-// not past the target. An end queued before the seek belongs to the play before.
+// not past the target. An end queued before the seek belongs to the play before,
+// and a seek to the medium's end (`length`, when known) asked for the end it met.
 bool EndedWithoutProgress(const SeekMark& mark, std::uint64_t sequence, std::uint64_t pictures,
-                          std::optional<double> position);
+                          std::optional<double> position, std::optional<double> length);
 
 }  // namespace platform::gst

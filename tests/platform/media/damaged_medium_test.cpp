@@ -110,14 +110,21 @@ TEST(EndedWithoutProgress, JudgesOnlyEndsQueuedSinceTheSeek)
 {
     using platform::gst::EndedWithoutProgress;
     const platform::gst::SeekMark rewind{0.0, 5, 40};
+    constexpr double kLength = 2.0;
     // An end left in the queue from before the seek is the end of that play.
-    EXPECT_FALSE(EndedWithoutProgress(rewind, 4, 40, 0.0));
+    EXPECT_FALSE(EndedWithoutProgress(rewind, 4, 40, 0.0, kLength));
     // A picture decoded since: a one-picture medium loops at its own pace.
-    EXPECT_FALSE(EndedWithoutProgress(rewind, 5, 41, 0.0));
+    EXPECT_FALSE(EndedWithoutProgress(rewind, 5, 41, 0.0, kLength));
     // Sound alone, as short as it is, moves the position on.
-    EXPECT_FALSE(EndedWithoutProgress(rewind, 5, 40, 0.02));
-    EXPECT_TRUE(EndedWithoutProgress(rewind, 5, 40, 0.0));
-    EXPECT_TRUE(EndedWithoutProgress(rewind, 7, 40, std::nullopt));
+    EXPECT_FALSE(EndedWithoutProgress(rewind, 5, 40, 0.02, kLength));
+    EXPECT_TRUE(EndedWithoutProgress(rewind, 5, 40, 0.0, kLength));
+    EXPECT_TRUE(EndedWithoutProgress(rewind, 7, 40, std::nullopt, std::nullopt));
+    // A medium cut to nothing reports no length, or none left: a rewind there is no end asked for.
+    EXPECT_TRUE(EndedWithoutProgress(rewind, 5, 40, 0.0, 0.0));
+    // A seek to the end (or past it, clamped there) ends the stream as it asked; short of it, it did not.
+    const platform::gst::SeekMark toTheEnd{kLength, 5, 40};
+    EXPECT_FALSE(EndedWithoutProgress(toTheEnd, 5, 40, kLength, kLength));
+    EXPECT_TRUE(EndedWithoutProgress(platform::gst::SeekMark{1.5, 5, 40}, 5, 40, 1.5, kLength));
 }
 
 }  // namespace

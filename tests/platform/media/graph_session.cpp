@@ -52,6 +52,8 @@ Session::Session()
     seeking = Query<IMediaSeeking>(graph.get(), IID_IMediaSeeking);
     audio = Query<IBasicAudio>(graph.get(), IID_IBasicAudio);
     video = Query<IBasicVideo>(graph.get(), IID_IBasicVideo);
+    streams = Query<IAMStreamSelect>(graph.get(), IID_IAMStreamSelect);
+    tags = Query<IMediaTags>(graph.get(), IID_IMediaTags);
 }
 
 HRESULT Session::Render(const std::string& pathOrUrl)
@@ -60,6 +62,15 @@ HRESULT Session::Render(const std::string& pathOrUrl)
 }
 
 bool Session::NextEvent(LONG* code, LONG_PTR* param1, LONG boundMs)
+{
+    while (NextOfAny(code, param1, boundMs)) {
+        if (*code != EC_LENGTH_CHANGED && *code != EC_TAGS_CHANGED)
+            return true;
+    }
+    return false;
+}
+
+bool Session::NextOfAny(LONG* code, LONG_PTR* param1, LONG boundMs)
 {
     LONG_PTR first = 0;
     LONG_PTR second = 0;
@@ -74,7 +85,7 @@ bool Session::NextEvent(LONG* code, LONG_PTR* param1, LONG boundMs)
 bool Session::WaitForEvent(LONG code)
 {
     LONG got = 0;
-    while (NextEvent(&got)) {
+    while (NextOfAny(&got, nullptr, 15000)) {
         if (got == code)
             return true;
     }

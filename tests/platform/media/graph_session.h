@@ -30,9 +30,10 @@ public:
     Session();  // expects every interface to be there
 
     HRESULT Render(const std::string& pathOrUrl);
-    // The next event within `boundMs`; false when none came.
+    // The next event of the transport within `boundMs`, past the notices of a new
+    // length or new tags; false when none came.
     bool NextEvent(LONG* code, LONG_PTR* param1 = nullptr, LONG boundMs = 15000);
-    // Fetches events until one with `code` comes (bounded); the others are dropped.
+    // Fetches events, notices too, until one with `code` comes (bounded); the others are dropped.
     bool WaitForEvent(LONG code);
     double Position();
     // Polls the position until `holds` is true of it (bounded).
@@ -47,6 +48,11 @@ public:
     Ref<IMediaSeeking> seeking;
     Ref<IBasicAudio> audio;
     Ref<IBasicVideo> video;
+    Ref<IAMStreamSelect> streams;
+    Ref<IMediaTags> tags;
+
+private:
+    bool NextOfAny(LONG* code, LONG_PTR* param1, LONG boundMs);
 };
 
 // Lets the process's threads run for a while (no assertion on time follows).
