@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include "platform/framework/dialog.h"
@@ -119,11 +120,25 @@ bool DeliverInput(PlatformWindow* target, QWidget* source, QEvent* event)
             return true;
         }
         const UINT vk = VirtualKeyFromQt(key);
-        if (vk == 0) return false;
+        const QString text = e->text();
+        // A key that types a character also sends it, as the keyboard layout makes it ('#' is
+        // Shift+3 on one layout and a key of its own on another).
+        const bool typed = text.size() == 1 && text[0].isPrint() && !text[0].isSpace();
+        if (vk == 0 && !typed) return false;
         const auto scan = static_cast<LPARAM>(e->nativeScanCode() & 0xFF);
         LPARAM lParam = 1 | (scan << 16);
         if (e->isAutoRepeat()) lParam |= static_cast<LPARAM>(1) << 30;
-        wnd->SendMessage(WM_KEYDOWN, vk, lParam);
+        if (vk != 0) wnd->SendMessage(WM_KEYDOWN, vk, lParam);
+        if (typed && IsLiveWindow(target, serial)) wnd->SendMessage(WM_CHAR, text[0].unicode(), lParam);
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto* e = static_cast<QWheelEvent*>(event);
+        const int delta = e->angleDelta().y();
+        if (delta == 0) return true;
+        const WPARAM flags = KeyStateFlags(e->buttons(), e->modifiers());
+        wnd->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(flags), delta),
+                         GlobalPointParam(e->globalPosition().toPoint()));
         return true;
     }
     case QEvent::ContextMenu: {

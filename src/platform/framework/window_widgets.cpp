@@ -53,6 +53,7 @@ bool ClientWidget::event(QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
     case QEvent::KeyPress:
+    case QEvent::Wheel:
     case QEvent::ContextMenu:
         if (m_window != nullptr && platform::DeliverInput(m_window, this, event)) {
             event->accept();

@@ -145,3 +145,7 @@ void DragFinish(HDROP drop);
 HICON LoadIconResource(UINT id);
 HCURSOR LoadCursorResource(UINT id);
 HCURSOR LoadWaitCursor();
+
+// The desktop's settings: SM_CXDRAG and SM_CYDRAG, the pixels a pressed pointer moves
+// before the press is a drag; 0 for any other index.
+int GetSystemMetrics(int index);

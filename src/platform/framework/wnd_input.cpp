@@ -51,3 +51,9 @@ BOOL CWnd::GetCursorPos(POINT* point)
     *point = POINT{p.x(), p.y()};
     return TRUE;
 }
+
+int GetSystemMetrics(int index)
+{
+    if (index == SM_CXDRAG || index == SM_CYDRAG) return QApplication::startDragDistance();
+    return 0;
+}

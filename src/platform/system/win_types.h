@@ -84,6 +84,7 @@ inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_CONTEXTMENU = 0x007B;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
+inline constexpr UINT WM_CHAR = 0x0102;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
@@ -93,6 +94,7 @@ inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_DROPFILES = 0x0233;
 inline constexpr UINT WM_USER = 0x0400;
 
@@ -107,6 +109,18 @@ inline constexpr WPARAM MK_RBUTTON = 0x0002;
 inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
 inline constexpr WPARAM MK_MBUTTON = 0x0010;
+
+// WM_MOUSEWHEEL: the turn in its wParam's high word, WHEEL_DELTA a notch, away from the user positive.
+inline constexpr int WHEEL_DELTA = 120;
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<short>(HIWORD(wp)); }
+constexpr WPARAM MAKEWPARAM(int lo, int hi)
+{
+    return static_cast<WPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
+}
+
+// GetSystemMetrics: how far a pressed pointer moves before it drags.
+inline constexpr int SM_CXDRAG = 68;
+inline constexpr int SM_CYDRAG = 69;
 
 // Virtual keys.
 inline constexpr UINT VK_BACK = 0x08;
