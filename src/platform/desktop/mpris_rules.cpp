@@ -11,7 +11,8 @@ constexpr int kLoudest = 10;
 
 bool SameMedium(const PlayerFacts& a, const PlayerFacts& b)
 {
-    return a.title == b.title && a.location == b.location && a.lengthSeconds == b.lengthSeconds;
+    return a.title == b.title && a.artist == b.artist && a.album == b.album && a.cover == b.cover &&
+           a.location == b.location && a.lengthSeconds == b.lengthSeconds;
 }
 
 }  // namespace

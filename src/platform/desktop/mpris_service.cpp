@@ -87,6 +87,7 @@ void MprisService::Refresh()
     m_facts = m_hooks.facts();
     if (m_facts == before) return;
     if (m_facts.location != before.location) m_track = m_facts.location.empty() ? 0 : ++m_opened;
+    m_cover.Show(m_facts.location.empty() ? nullptr : m_facts.cover, m_facts.coverType);
     Announce(before);
 }
 
@@ -121,6 +122,9 @@ QVariantMap MprisService::Metadata() const
     if (m_track == 0) return metadata;
     metadata.insert(QStringLiteral("xesam:title"), Text(m_facts.title));
     metadata.insert(QStringLiteral("xesam:url"), UrlOf(m_facts.location));
+    if (!m_facts.artist.empty()) metadata.insert(QStringLiteral("xesam:artist"), QStringList{Text(m_facts.artist)});
+    if (!m_facts.album.empty()) metadata.insert(QStringLiteral("xesam:album"), Text(m_facts.album));
+    if (const QString art = m_cover.Url(); !art.isEmpty()) metadata.insert(QStringLiteral("mpris:artUrl"), art);
     if (m_facts.lengthSeconds > 0 && std::isfinite(m_facts.lengthSeconds))
         metadata.insert(QStringLiteral("mpris:length"),
                         static_cast<qlonglong>(std::llround(m_facts.lengthSeconds * kMicroseconds)));

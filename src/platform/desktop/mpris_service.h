@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include "platform/desktop/cover_art_file.h"
 #include "platform/desktop/media_session.h"
 
 namespace desktop {
@@ -53,6 +54,7 @@ private:
     unsigned m_opened = 0;    // media opened so far
     unsigned m_track = 0;     // the number of the medium open now; 0: none
     int m_holdAnnouncements = 0;
+    CoverArtFile m_cover;     // the cover for mpris:artUrl
     QObject m_object;         // carries the adaptors
     PlayerAdaptor* m_player = nullptr;
     QString m_busName;

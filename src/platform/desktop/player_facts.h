@@ -2,7 +2,10 @@
 // What the desktop is told about the player: plain values the program fills in after
 // every change. Nothing here knows the program's types.
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace desktop {
 
@@ -11,7 +14,12 @@ enum class Playback { None, Stopped, Paused, Playing };  // None: nothing opened
 struct PlayerFacts {
     Playback playback = Playback::None;
     bool hasPicture = false;
-    std::string title;         // the medium's name as the window shows it; empty when none is open
+    std::string title;         // the medium's title, else its name as the window shows it; empty when none is open
+    std::string artist;        // from the medium's tags; empty when it names none
+    std::string album;
+    // The medium's cover as it stores it (PNG, JPEG...), compared by identity; null when none.
+    std::shared_ptr<const std::vector<std::uint8_t>> cover;
+    std::string coverType;     // the cover's MIME type
     std::string location;      // the path or URL that was opened
     double lengthSeconds = 0;  // 0 or less: not known
     int volumeLevel = 0;       // 0..10; a level read from edited settings may lie outside
