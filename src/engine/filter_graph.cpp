@@ -59,6 +59,8 @@ BOOL CPlayerDlg::OpenMedia(const std::string& path, BOOL keepGraph)
     }
 
     m_rcSource = VideoRect{};
+    m_tags = MediumTags{};
+    m_nHiddenSubtitles = -1;
 
     // Before the render, so events queued while the graph is built are notified too.
     if (m_pEvent != nullptr)
@@ -82,6 +84,7 @@ BOOL CPlayerDlg::OpenMedia(const std::string& path, BOOL keepGraph)
     m_nState = STATE_STOPPED;
     ApplyVolume();
     m_strPath = medium;
+    ReadMediumTags();
     GetSourceRect();
     GatherFileInfo();
     LayoutVideo();

@@ -40,6 +40,7 @@ public:
 
     explicit operator bool() const { return m_held != nullptr; }
     T* operator->() const { return m_held; }
+    T& operator*() const { return *m_held; }
 
 private:
     T* m_held = nullptr;

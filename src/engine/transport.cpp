@@ -118,6 +118,10 @@ LRESULT CPlayerDlg::OnGraphNotify(WPARAM, LPARAM)
         m_lEventParam1 = static_cast<LONG>(param1);
         m_lEventParam2 = static_cast<LONG>(param2);
         m_pEvent->FreeEventParams(code, param1, param2);
+        if (code == EC_TAGS_CHANGED)
+            ReadMediumTags();
+        else if (code == EC_LENGTH_CHANGED)
+            OnLengthChanged();
         if (IsEndOfStream(code) || IsFailure(code))
             break;
     }
@@ -136,6 +140,16 @@ LRESULT CPlayerDlg::OnGraphNotify(WPARAM, LPARAM)
         SeekTo(0.0);
     }
     return 0;
+}
+
+void CPlayerDlg::OnLengthChanged()
+{
+    // A failing read keeps the length known so far.
+    double length = 0.0;
+    if (m_pPosition == nullptr || FAILED(m_pPosition->get_Duration(&length)) || length == m_dDuration)
+        return;
+    m_dDuration = length;
+    UpdateInfo();
 }
 
 void CPlayerDlg::OnTimer(std::uintptr_t)

@@ -32,6 +32,15 @@ inline constexpr UINT ID_ZOOM_200 = 32784;
 inline constexpr UINT ID_ZOOM_25 = 32785;
 inline constexpr UINT ID_ZOOM_MAX = 32786;
 inline constexpr UINT ID_ZOOM_MIN = 32787;
+// Commands that only keys give: moving in the medium and choosing its streams.
+inline constexpr UINT ID_SEEK_FORWARD = 32790;
+inline constexpr UINT ID_SEEK_BACK = 32791;
+inline constexpr UINT ID_SEEK_FORWARD_LONG = 32792;
+inline constexpr UINT ID_SEEK_BACK_LONG = 32793;
+inline constexpr UINT ID_SEEK_START = 32794;
+inline constexpr UINT ID_NEXT_SUBTITLES = 32795;
+inline constexpr UINT ID_TOGGLE_SUBTITLES = 32796;
+inline constexpr UINT ID_NEXT_AUDIO = 32797;
 inline constexpr UINT ID_FILE_OPEN = 57601;
 inline constexpr UINT ID_APP_ABOUT = 57664;
 // ID_APP_EXIT (57665) and ID_HELP (57670) come with the application object.

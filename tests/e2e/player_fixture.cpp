@@ -35,11 +35,10 @@ void PlayerTest::Launch(const std::vector<std::string>& args) {
   m_window.clear();
   std::vector<std::string> argv{VANTREL_BINARY};
   argv.insert(argv.end(), args.begin(), args.end());
-  m_player.emplace(harness::Command{
-      .argv = argv,
-      .env = {m_x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + m_config.Path(),
-              "XDG_RUNTIME_DIR=" + m_config.Path(), "VANTREL_AUDIOSINK=fakesink"},
-  });
+  std::vector<std::string> env{m_x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + m_config.Path(),
+                               "XDG_RUNTIME_DIR=" + m_config.Path(), "VANTREL_AUDIOSINK=fakesink"};
+  env.insert(env.end(), m_env.begin(), m_env.end());
+  m_player.emplace(harness::Command{.argv = argv, .env = env});
 }
 
 harness::ExitStatus PlayerTest::WaitForExit(milliseconds limit) {

@@ -73,6 +73,8 @@ class PlayerTest : public ::testing::Test {
 
   harness::X11Session m_x;
   TempDir m_config;
+  // More of the player's environment, for the next Launch.
+  std::vector<std::string> m_env;
 
  private:
   std::optional<harness::Process> m_player;

@@ -50,10 +50,14 @@ Rgb ScreenImage::At(int x, int y) const {
 }
 
 int ScreenImage::Count(Rgb colour, int left, int top, int right, int bottom) const {
+  return CountWhere([colour](Rgb pixel) { return pixel == colour; }, left, top, right, bottom);
+}
+
+int ScreenImage::CountWhere(const std::function<bool(Rgb)>& holds, int left, int top, int right, int bottom) const {
   int found = 0;
   for (int y = std::max(top, 0); y < std::min(bottom, m_height); ++y) {
     for (int x = std::max(left, 0); x < std::min(right, m_width); ++x) {
-      if (At(x, y) == colour) ++found;
+      if (holds(At(x, y))) ++found;
     }
   }
   return found;

@@ -2,6 +2,7 @@
 // A piece of the screen as the X server shows it, read from a binary PPM that `import` writes.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@ class ScreenImage {
   // Counts within the columns [left, right) and rows [top, bottom), clipped to the image.
   int Count(Rgb colour, int left, int top, int right, int bottom) const;
   int Count(Rgb colour) const { return Count(colour, 0, 0, m_width, m_height); }
+  int CountWhere(const std::function<bool(Rgb)>& holds, int left, int top, int right, int bottom) const;
   // Pixels of any shade of pure green, as the splash fades it in and out.
   int CountGreenShades() const;
 

@@ -97,7 +97,7 @@ TEST_F(FilterGraph, OpenMediaRendersThenAttachesTheVideoWindowAndDescribesTheMed
                    "QueryInterface(IMediaSeeking)", "SetNotifyWindow(" + self + ",1037,0)",
                    std::string("RenderFile(") + kClip + ")", "put_Owner(" + self + ")", "put_WindowStyle(0x46000000)",
                    "put_MessageDrain(" + self + ")", "put_AutoShow(0)", "put_Visible(-1)", "get_Duration",
-                   "QueryInterface(IBasicAudio)", "put_Volume(-693)"};
+                   "QueryInterface(IBasicAudio)", "put_Volume(-693)", "QueryInterface(IMediaTags)", "GetTags"};
     expected.insert(expected.end(), source.begin(), source.end());  // the source rectangle
     expected.insert(expected.end(), source.begin(), source.end());  // the layout refreshes it
     expected.push_back("SetWindowPosition(0,0,320,240)");

@@ -141,3 +141,22 @@ TEST(ProgressSplit, ExtremeValuesSaturate)
 }
 
 }  // namespace
+
+TEST(ProgressBarPlace, APointHitsTheBarAndStandsForItsShareOfTheLength)
+{
+    // A 110-pixel panel: the bar from x = 5 to 104, its last row 10.
+    EXPECT_TRUE(IsOnProgressBar(5, 3, 110));
+    EXPECT_TRUE(IsOnProgressBar(104, 0, 110));
+    EXPECT_TRUE(IsOnProgressBar(50, 10, 110));
+    EXPECT_FALSE(IsOnProgressBar(4, 5, 110));
+    EXPECT_FALSE(IsOnProgressBar(105, 5, 110));
+    EXPECT_FALSE(IsOnProgressBar(50, 11, 110)) << "the status line begins below";
+    EXPECT_FALSE(IsOnProgressBar(50, -1, 110));
+
+    EXPECT_EQ(ProgressFractionAt(5, 110), 0.0);
+    EXPECT_EQ(ProgressFractionAt(55, 110), 0.5);
+    EXPECT_EQ(ProgressFractionAt(105, 110), 1.0);
+    EXPECT_EQ(ProgressFractionAt(200, 110), 1.0);
+    EXPECT_EQ(ProgressFractionAt(0, 110), 0.0);
+    EXPECT_EQ(ProgressFractionAt(5, 10), std::nullopt) << "no room for a bar";
+}

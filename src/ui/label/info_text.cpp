@@ -1,5 +1,6 @@
 #include "ui/label/info_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdarg>
@@ -108,4 +109,24 @@ int ProgressSplit(double position, double duration, int width)
     if (split >= kIntMax)
         return std::numeric_limits<int>::max();
     return static_cast<int>(split);
+}
+
+namespace {
+
+constexpr int kBarInset = 5;
+constexpr int kBarBottom = 11;
+
+}  // namespace
+
+bool IsOnProgressBar(int x, int y, int width)
+{
+    return x >= kBarInset && x < width - kBarInset && y >= 0 && y < kBarBottom;
+}
+
+std::optional<double> ProgressFractionAt(int x, int width)
+{
+    const int span = width - 2 * kBarInset;
+    if (span <= 0)
+        return std::nullopt;
+    return std::clamp(static_cast<double>(x - kBarInset) / static_cast<double>(span), 0.0, 1.0);
 }

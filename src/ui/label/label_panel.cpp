@@ -58,6 +58,8 @@ LRESULT CLabelPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_MOUSEWHEEL:
         ForwardToParent(message, wParam, lParam);
         return 0;
     default:
@@ -195,6 +197,11 @@ void CLabelPanel::RefreshStatusStrip(BOOL bErase)
     RedrawWindow(&rc, nullptr, flags);
     m_nTick = kSplashTicks;
     KillTimer(TIMER_TICK);
+}
+
+bool CLabelPanel::ShowsProgressBar() const
+{
+    return m_nTick >= kSplashTicks && !m_strStatus.empty();
 }
 
 void CLabelPanel::ForwardToParent(UINT message, WPARAM wParam, LPARAM lParam)

@@ -14,6 +14,8 @@ public:
     // Ends the splash if it still runs and repaints the status strip at once,
     // erasing it first when `bErase` is TRUE.
     void RefreshStatusStrip(BOOL bErase);
+    // The info page is up with its status line, so the progress bar is on screen.
+    bool ShowsProgressBar() const;
 
     std::string m_strStatus;
     std::string m_strName;

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "engine/interface_ptr.h"
 #include "platform/com/dshow.h"
 #include "platform/framework/app.h"
 #include "platform/desktop/media_session.h"
@@ -96,13 +97,26 @@ void CPlayerDlg::RefreshDesktop()
     if (m_pDesktop) m_pDesktop->Refresh();
 }
 
+void CPlayerDlg::ReadMediumTags()
+{
+    m_tags = MediumTags{};
+    const engine::ScopedInterface<IMediaTags> tags(m_pGraph, IID_IMediaTags);
+    if (tags && !m_strPath.empty())
+        tags->GetTags(&m_tags);
+}
+
 desktop::PlayerFacts CPlayerDlg::DesktopFacts() const
 {
     const bool open = !m_strPath.empty();
     return desktop::PlayerFacts{
         .playback = PlaybackOf(m_nState),
-        .hasPicture = open && m_rcSource.width > 0 && m_rcSource.height > 0,
-        .title = FileNameFromPath(m_strPath),
+        // A song's cover stands still: the screen may sleep as for any sound.
+        .hasPicture = open && m_rcSource.width > 0 && m_rcSource.height > 0 && !m_tags.coverIsPicture,
+        .title = !open || m_tags.title.empty() ? FileNameFromPath(m_strPath) : m_tags.title,
+        .artist = open ? m_tags.artist : std::string(),
+        .album = open ? m_tags.album : std::string(),
+        .cover = open ? m_tags.cover : nullptr,
+        .coverType = open ? m_tags.coverType : std::string(),
         .location = m_strPath,
         .lengthSeconds = open ? m_dDuration : 0.0,
         .volumeLevel = m_nVolume,

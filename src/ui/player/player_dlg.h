@@ -9,16 +9,10 @@
 #include <string>
 
 #include "engine/play_state.h"
+#include "platform/com/dshow.h"
 #include "platform/framework/dialog.h"
 #include "res/resource.h"
 #include "ui/label/label_panel.h"
-
-struct IGraphBuilder;
-struct IMediaControl;
-struct IMediaEventEx;
-struct IVideoWindow;
-struct IMediaPosition;
-struct IMediaSeeking;
 
 namespace desktop {
 class MediaSession;
@@ -71,6 +65,12 @@ public:
     HCURSOR m_hDragCursor = nullptr;
     POINT m_ptDragAnchor;
     unsigned m_nSeekCount = 0;  // jumps of the position, for the desktop's controls
+    MediumTags m_tags;          // what the open medium's tags say, for the desktop's controls
+    LONG m_nHiddenSubtitles = -1;  // the subtitle stream hidden by its key, to show again
+    int m_nWheelDelta = 0;         // a wheel's turn short of a notch, kept for the next
+    // A press on the progress bar: a click seeks, unless it moves far enough to drag.
+    BOOL m_bBarPressed = FALSE;
+    POINT m_ptPressed;             // where it was pressed, in screen coordinates
     std::unique_ptr<desktop::MediaSession> m_pDesktop;
 
     // Filter graph (src/engine).
@@ -84,10 +84,27 @@ public:
     void StopPlayback();
     void OpenAndPlay(const std::string& path);
     void SeekTo(double seconds);
+    // Keys and the progress bar (src/engine): nothing before a medium is open or
+    // on one without a length.
+    double SeekableLength() const;
+    void SeekBy(double seconds);
+    void SeekToFraction(double fraction);
+    void OnSeekForward();
+    void OnSeekBack();
+    void OnSeekForwardLong();
+    void OnSeekBackLong();
+    void OnSeekStart();
     void OnPlayPause();
     void OnStop();
     LRESULT OnGraphNotify(WPARAM wParam, LPARAM lParam);
+    // The graph learnt the medium's length after the open.
+    void OnLengthChanged();
     void OnTimer(std::uintptr_t id);
+
+    // The medium's streams (src/engine).
+    void OnNextSubtitles();
+    void OnToggleSubtitles();
+    void OnNextAudio();
 
     // Volume (src/engine).
     void ApplyVolume();
@@ -128,6 +145,8 @@ public:
     // Menu and keys (src/ui/player).
     void OnContextMenu(CWnd* pWnd, POINT point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnMouseWheel(UINT nFlags, short zDelta, POINT pt);
     void OnAutoRewind();
     void OnRepeat();
     void OnStretch();
@@ -137,6 +156,7 @@ public:
     void StartDesktopSession();
     void EndDesktopSession();
     void RefreshDesktop();
+    void ReadMediumTags();
     desktop::PlayerFacts DesktopFacts() const;
 
     // Dialogs (src/ui/dialogs).

@@ -61,6 +61,13 @@ LRESULT CPlayerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnKeyDown(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
                   HIWORD(static_cast<std::uintptr_t>(lParam)));
         return 0;
+    case WM_CHAR:
+        OnChar(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
+               HIWORD(static_cast<std::uintptr_t>(lParam)));
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam), PointOf(lParam));
+        return 0;
     case WM_GRAPHNOTIFY:
         return OnGraphNotify(wParam, lParam);
     default:

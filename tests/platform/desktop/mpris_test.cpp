@@ -118,6 +118,44 @@ TEST_F(Mpris, MetadataNamesTheOpenMediumAndFollowsAnOpenUri) {
   EXPECT_TRUE(Player().Running());
 }
 
+TEST_F(Mpris, ASongsTagsAndCoverAreItsMetadataAndTheCoverFileGoesWithTheSong) {
+  Launch({MediaPath(test_media::kCoverMp3.name)});
+  ASSERT_TRUE(WaitForStatus("Playing"));
+  EXPECT_EQ(Ctl({"metadata", "xesam:title"}), test_media::kSongTitle);
+  EXPECT_EQ(Ctl({"metadata", "xesam:artist"}), test_media::kSongArtist);
+  EXPECT_EQ(Ctl({"metadata", "xesam:album"}), test_media::kSongAlbum);
+  const std::string art = Ctl({"metadata", "mpris:artUrl"});
+  ASSERT_EQ(art.rfind("file://" + m_config.Path() + "/", 0), 0u) << art << ": in the runtime folder";
+  const std::string cover = art.substr(std::string("file://").size());
+  EXPECT_EQ(ReadFile(cover).substr(1, 3), "PNG");
+
+  Ctl({"open", "file://" + MediaPath(test_media::kClipAvi.name)});
+  EXPECT_TRUE(Eventually([&] { return Ctl({"metadata", "xesam:title"}) == "clip.avi"; }));
+  EXPECT_FALSE(std::filesystem::exists(cover)) << "gone with its medium";
+  EXPECT_EQ(Metadata().find("artUrl"), std::string::npos);
+  EXPECT_EQ(Ctl({"metadata", "xesam:artist"}), "");
+
+  Ctl({"open", "file://" + MediaPath(test_media::kCoverFlac.name)});
+  EXPECT_TRUE(Eventually([&] { return !Ctl({"metadata", "mpris:artUrl"}).empty(); }));
+  const std::string second = Ctl({"metadata", "mpris:artUrl"}).substr(std::string("file://").size());
+  EXPECT_EQ(Quit().code, 0);
+  EXPECT_FALSE(std::filesystem::exists(second)) << "and with the player";
+}
+
+TEST_F(Mpris, ATitleThatChangesWhileItPlaysIsAnnounced) {
+  const std::string log = m_config / "signals.txt";
+  const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  ASSERT_GE(fd, 0);
+  harness::Process monitor(harness::Command{
+      .argv = {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"}, .stdoutFd = fd});
+  ::close(fd);
+  ASSERT_TRUE(Eventually([&] { return ReadFile(log).find("NameAcquired") != std::string::npos; }));
+  Launch({MediaPath(test_media::kChainedOgg.name)});
+  ASSERT_TRUE(WaitForStatus("Playing"));
+  EXPECT_TRUE(Eventually([&] { return ReadFile(log).find("string \"Second\"") != std::string::npos; }))
+      << ReadFile(log);
+}
+
 TEST_F(Mpris, VolumeAndLoopMoveTheLevelAndRepeatAndQuitSavesThem) {
   WriteSettings({{"Repeat", 1}, {"Volume", 5}});
   Launch({MediaPath(test_media::kClipAvi.name)});
