@@ -215,6 +215,24 @@ vantrel_gst_media(sidecar_embedded.mkv
   filesrc location=\"${_parts}/two_blocks_3s.srt\" ! subparse ! queue ! mux.
   DEPENDS ${_parts}/two_blocks_3s.srt)
 
+# ASS whose styling shows: a red row, where a renderer that shows the plain text draws white.
+# gst-launch's parsers turn ASS into plain text, so a program of ours pushes the events to the
+# muxer as they are; it writes where told and takes the length in seconds and the row's blocks.
+add_executable(vantrel_make_ass_medium ${PROJECT_SOURCE_DIR}/tests/media/make_ass_medium.cpp)
+target_link_libraries(vantrel_make_ass_medium PRIVATE PkgConfig::GST)
+vantrel_warnings(vantrel_make_ass_medium)
+if(VANTREL_SANITIZE)
+  # A tool of the build, not the code under test: GStreamer's one-time allocations would fail it.
+  target_compile_options(vantrel_make_ass_medium PRIVATE -fno-sanitize=all)
+  target_link_options(vantrel_make_ass_medium PRIVATE -fno-sanitize=all)
+endif()
+add_custom_command(OUTPUT ${_dir}/styled.mkv
+  COMMAND vantrel_make_ass_medium ${_dir}/styled.mkv.part 3 8
+  COMMAND ${CMAKE_COMMAND} -E rename ${_dir}/styled.mkv.part ${_dir}/styled.mkv
+  DEPENDS vantrel_make_ass_medium
+  COMMENT "Making media styled.mkv"
+  VERBATIM)
+
 # English, quiet and low, first; German, loud and high, second and the default.
 vantrel_gst_media(parts/two_audio.mkv
   ${_bars} num-buffers=180 ! ${_qvga} ! ${_h264} ! queue ! matroskamux name=mux
@@ -305,6 +323,7 @@ set(_test_media clip.mpg clip.avi clip.mov audio.ogg video_only.avi one_frame.av
   truncated.mpg truncated.mov random.avi fake_h263.avi no_samples.wav empty.mpg text.mov
   "name with space.avi"
   subtitled.mkv subtitled.mp4 sidecar.mkv sidecar.srt sidecar_embedded.mkv sidecar_embedded.srt
+  styled.mkv
   two_audio.mkv rotated.mp4 plain.mp3 cover.mp3 broken_cover.mp3 huge_cover.mp3 cover.flac
   chained.ogg minute.mkv)
 list(TRANSFORM _test_media PREPEND ${_dir}/)

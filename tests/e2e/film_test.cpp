@@ -75,6 +75,19 @@ TEST_F(Film, SubtitlesOfAnMp4AndAFileBesideTheMediumShowAndTheFileWins) {
   EXPECT_TRUE(WaitForBlocks(Client(), test_media::kLongRowBlocks)) << m_white;
 }
 
+TEST_F(Film, AnAssTrackKeepsItsStyling) {
+  // The track's own colour override makes its row red; drawn as plain text it would be white.
+  LaunchAtItsSize(MediaPath(test_media::kStyledMkv.name));
+  const Rect picture = Client();
+  const auto red = [](Rgb p) { return p.red > 200 && p.green < 60 && p.blue < 60; };
+  ScreenImage shot;
+  EXPECT_TRUE(WaitForScreen(picture, [&](const ScreenImage& candidate) {
+    shot = candidate;
+    return candidate.CountWhere(red, 0, 0, picture.width, picture.height) > 20 * test_media::kStyledRowBlocks;
+  })) << "red " << shot.CountWhere(red, 0, 0, picture.width, picture.height);
+  EXPECT_EQ(White(shot), 0);
+}
+
 TEST_F(Film, APhoneVideoStandsUprightAtItsUprightSize) {
   LaunchAtItsSize(MediaPath(test_media::kRotatedMp4.name));
   const Rect client = Client();

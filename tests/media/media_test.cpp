@@ -138,6 +138,7 @@ TEST(GeneratedMedium, SubtitledMediaCarryTheirTracks) {
   EXPECT_EQ(tracks(test_media::kSubtitledMp4), 1);
   EXPECT_EQ(tracks(test_media::kSidecarEmbeddedMkv), 1);
   EXPECT_EQ(tracks(test_media::kSidecarMkv), 0);
+  EXPECT_EQ(tracks(test_media::kStyledMkv), 1);
 }
 
 TEST(GeneratedMedium, TwoAudioTracksAreInTheirLanguagesInOrder) {

@@ -68,6 +68,12 @@ inline constexpr Medium kSidecarEmbeddedMkv{
     "sidecar_embedded.mkv", true, 3.0, 320, 240, 320, false};
 inline constexpr const char* kSidecarEmbeddedSrt = "sidecar_embedded.srt";
 inline constexpr int kEmbeddedRowBlocks = 2;
+// H.264 with an ASS track: a white style, and a row that an override tag turns pure red. Drawn by
+// libass the row is red, each block about 260 pixels on 320x240; drawn as plain text it is white,
+// about 54 pixels a block.
+inline constexpr Medium kStyledMkv{"styled.mkv", true, 3.0, 320, 240, 320, false};
+inline constexpr int kStyledRowBlocks = 8;
+inline constexpr unsigned kStyledRowRgb = 0xff0000;
 
 // Colour bars and two Vorbis tracks of a steady sine, in file order; only the second is flagged
 // default.
@@ -110,15 +116,16 @@ inline constexpr double kChainedLinkSeconds = 1.5;
 // H.264 at 10 pictures a second with a key picture every second, and Vorbis: for seeking.
 inline constexpr Medium kMinuteMkv{"minute.mkv", true, 60.0, 160, 120, 160, true};
 
-inline constexpr std::array kAll{kClipMpg,       kClipAvi,          kClipMov,
-                                 kAudioOgg,      kVideoOnlyAvi,     kOneFrameAvi,
-                                 kAnamorphicMkv, kLateStartMpeg1,   kLateStartMpeg2,
-                                 kLateStartTs,   kTruncatedMpg,     kTruncatedMov,
-                                 kRandomAvi,     kFakeH263Avi,      kEmptyMpg,
-                                 kTextMov,       kNameWithSpaceAvi, kSubtitledMkv,
-                                 kSubtitledMp4,  kSidecarMkv,       kSidecarEmbeddedMkv,
-                                 kTwoAudioMkv,   kPlainMp3,         kBrokenCoverMp3,
-                                 kHugeCoverMp3,  kChainedOgg,       kMinuteMkv};
+inline constexpr std::array kAll{kClipMpg,        kClipAvi,          kClipMov,
+                                 kAudioOgg,       kVideoOnlyAvi,     kOneFrameAvi,
+                                 kAnamorphicMkv,  kLateStartMpeg1,   kLateStartMpeg2,
+                                 kLateStartTs,    kTruncatedMpg,     kTruncatedMov,
+                                 kRandomAvi,      kFakeH263Avi,      kEmptyMpg,
+                                 kTextMov,        kNameWithSpaceAvi, kSubtitledMkv,
+                                 kSubtitledMp4,   kSidecarMkv,       kSidecarEmbeddedMkv,
+                                 kStyledMkv,      kTwoAudioMkv,      kPlainMp3,
+                                 kBrokenCoverMp3, kHugeCoverMp3,     kChainedOgg,
+                                 kMinuteMkv};
 
 // Media that the player shows otherwise than GStreamer's discoverer describes them: a song with
 // its cover as the picture, a turned picture upright. Their facts are the discoverer's.

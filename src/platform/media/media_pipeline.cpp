@@ -13,6 +13,7 @@
 #include "platform/media/error_watch.h"
 #include "platform/media/live_pipelines.h"
 #include "platform/media/subtitle_files.h"
+#include "platform/media/upright_sink.h"
 #include "platform/media/video_frame.h"
 
 namespace platform::gst {
@@ -23,8 +24,6 @@ constexpr std::chrono::milliseconds kDefaultRenderBound = std::chrono::seconds(1
 
 // playbin's GstPlayFlags: the subtitles are drawn into the picture while this is set.
 constexpr guint kPlayFlagText = 1u << 2;
-// GstVideoOrientationMethod: turned as the stream's image-orientation tag says.
-constexpr gint kOrientationAuto = 8;
 
 struct StreamSignals {
     const char* count;
@@ -49,14 +48,6 @@ std::string TagText(const GstTagList* tags, const char* tag)
     return text ? std::string(text.get()) : std::string();
 }
 
-// The element that turns the picture upright, or null where it is missing.
-ElementPtr MakeOrientationFilter()
-{
-    ElementPtr flip = AdoptElement(gst_element_factory_make("videoflip", "orientation"));
-    if (flip)
-        g_object_set(flip.get(), "video-direction", kOrientationAuto, nullptr);
-    return flip;
-}
 
 HRESULT ResultForError(const GError* error)
 {
@@ -182,7 +173,9 @@ bool MediaPipeline::Build(const std::string& uri)
         CountWhileAlive(m_playbin.get());
     m_videoSink = AdoptElement(gst_element_factory_make("appsink", "video-sink"));
     m_audioSink = MakeAudioSink();
-    if (!m_playbin || !m_videoSink || !m_audioSink)
+    // The picture is turned upright on its way in, when the medium says it is stored turned.
+    const ElementPtr videoSink = MakeUprightSink(m_videoSink.get());
+    if (!m_playbin || !m_videoSink || !videoSink || !m_audioSink)
         return false;
 
     // Decoders' own formats pass untouched: the picture is converted once, when it is painted.
@@ -197,10 +190,8 @@ bool MediaPipeline::Build(const std::string& uri)
     g_object_get(m_playbin.get(), "flags", &flags, nullptr);
     // The sound that prerolls has passed the volume before anyone could set it;
     // silent, it cannot start a quiet medium with a loud click.
-    g_object_set(m_playbin.get(), "uri", uri.c_str(), "video-sink", m_videoSink.get(), "audio-sink",
+    g_object_set(m_playbin.get(), "uri", uri.c_str(), "video-sink", videoSink.get(), "audio-sink",
                  m_audioSink.get(), "flags", flags | kPlayFlagText, "volume", 0.0, nullptr);
-    if (const ElementPtr orientation = MakeOrientationFilter())
-        g_object_set(m_playbin.get(), "video-filter", orientation.get(), nullptr);
     // A subtitle file beside the medium goes before the medium's own subtitles.
     if (const std::optional<std::string> subtitles = SubtitleUriFor(uri)) {
         m_subtitleUri = *subtitles;
