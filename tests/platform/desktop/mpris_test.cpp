@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
@@ -32,6 +33,17 @@ std::string ReadFile(const std::string& path) {
 
 class Mpris : public DesktopPlayerTest {
  protected:
+  // dbus-monitor writing the player's signals into `log`, once it listens; empty when it does not.
+  std::optional<harness::Process> WatchSignals(const std::string& log) {
+    const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return std::nullopt;
+    std::optional<harness::Process> monitor;
+    monitor.emplace(harness::Command{
+        .argv = {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"}, .stdoutFd = fd});
+    ::close(fd);
+    if (!Eventually([&] { return ReadFile(log).find("NameAcquired") != std::string::npos; })) return std::nullopt;
+    return monitor;
+  }
   // The metadata's entries as dbus-send prints them, the values alone, one a line.
   std::string Metadata() {
     std::istringstream lines(Property("org.mpris.MediaPlayer2.Player", "Metadata"));
@@ -144,12 +156,8 @@ TEST_F(Mpris, ASongsTagsAndCoverAreItsMetadataAndTheCoverFileGoesWithTheSong) {
 
 TEST_F(Mpris, ATitleThatChangesWhileItPlaysIsAnnounced) {
   const std::string log = m_config / "signals.txt";
-  const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  ASSERT_GE(fd, 0);
-  harness::Process monitor(harness::Command{
-      .argv = {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"}, .stdoutFd = fd});
-  ::close(fd);
-  ASSERT_TRUE(Eventually([&] { return ReadFile(log).find("NameAcquired") != std::string::npos; }));
+  const std::optional<harness::Process> monitor = WatchSignals(log);
+  ASSERT_TRUE(monitor);
   Launch({MediaPath(test_media::kChainedOgg.name)});
   ASSERT_TRUE(WaitForStatus("Playing"));
   EXPECT_TRUE(Eventually([&] { return ReadFile(log).find("string \"Second\"") != std::string::npos; }))
@@ -179,12 +187,8 @@ TEST_F(Mpris, VolumeAndLoopMoveTheLevelAndRepeatAndQuitSavesThem) {
 TEST_F(Mpris, ChangesAndSeeksAreAnnouncedButNotTheTicks) {
   WriteSettings({{"Repeat", 1}});
   const std::string log = m_config / "signals.txt";
-  const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  ASSERT_GE(fd, 0);
-  harness::Process monitor(harness::Command{
-      .argv = {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"}, .stdoutFd = fd});
-  ::close(fd);
-  ASSERT_TRUE(Eventually([&] { return ReadFile(log).find("NameAcquired") != std::string::npos; }));
+  const std::optional<harness::Process> monitor = WatchSignals(log);
+  ASSERT_TRUE(monitor);
 
   Launch({MediaPath(test_media::kClipAvi.name)});
   ASSERT_TRUE(WaitForStatus("Playing"));
