@@ -318,7 +318,16 @@ vantrel_gst_media(minute.mkv
     ! filesink location=@OUT@
   ${_tone} num-buffers=6000 ! ${_pcm} ! audioconvert ! vorbisenc ! queue ! mux.)
 
-set(_test_media clip.mpg clip.avi clip.mov audio.ogg video_only.avi one_frame.avi anamorphic.mkv
+# Media found in the wild, kept as they are.
+foreach(found h263-typefound-noise.avi)
+  add_custom_command(OUTPUT ${_dir}/${found}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/tests/media/files/${found} ${_dir}/${found}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tests/media/files/${found}
+    COMMENT "Copying media ${found}"
+    VERBATIM)
+endforeach()
+
+set(_test_media h263-typefound-noise.avi clip.mpg clip.avi clip.mov audio.ogg video_only.avi one_frame.avi anamorphic.mkv
   late_start_mpeg1.mpg late_start_mpeg2.mpg late_start.ts
   truncated.mpg truncated.mov random.avi fake_h263.avi no_samples.wav empty.mpg text.mov
   "name with space.avi"

@@ -41,6 +41,8 @@ inline constexpr UINT ID_SEEK_START = 32794;
 inline constexpr UINT ID_NEXT_SUBTITLES = 32795;
 inline constexpr UINT ID_TOGGLE_SUBTITLES = 32796;
 inline constexpr UINT ID_NEXT_AUDIO = 32797;
+// An open asked for from outside (the desktop); the medium waits in the player window.
+inline constexpr UINT ID_OPEN_REQUESTED = 32798;
 inline constexpr UINT ID_FILE_OPEN = 57601;
 inline constexpr UINT ID_APP_ABOUT = 57664;
 // ID_APP_EXIT (57665) and ID_HELP (57670) come with the application object.

@@ -98,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
     Files, UnplayableFile,
     testing::Values(Unplayable{"RandomBytes", MediaPath(test_media::kRandomAvi.name)},
                     Unplayable{"Text", MediaPath(test_media::kTextMov.name)},
-                    Unplayable{"Missing", MediaPath("no such file.avi")}),
+                    Unplayable{"Missing", MediaPath("no such file.avi")},
+                    Unplayable{"NoiseTakenForRawH263", MediaPath(test_media::kTypefoundNoiseAvi.name)},
+                    Unplayable{"FileUrlOfAnotherMachine", "file://otherhost" + MediaPath(test_media::kClipAvi.name)}),
     [](const testing::TestParamInfo<Unplayable>& test) { return test.param.name; });
 
 }  // namespace

@@ -1,41 +1,15 @@
 // A start-up URL whose server takes the connection and never answers: the window is there
 // and alive while the open waits, and a close request ends the wait and the program.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <csignal>
 #include <string>
 
 #include "e2e/player_fixture.h"
 #include "support/scoped_env.h"
+#include "support/silent_server.h"
 
 namespace e2e {
 namespace {
-
-// Listens on 127.0.0.1 and never accepts: the kernel completes the connection, nobody answers.
-class SilentServer {
- public:
-  SilentServer() {
-    m_fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    EXPECT_EQ(bind(m_fd, reinterpret_cast<sockaddr*>(&address), length), 0);
-    EXPECT_EQ(listen(m_fd, 8), 0);
-    getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
-    m_port = ntohs(address.sin_port);
-  }
-  ~SilentServer() { close(m_fd); }
-  std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/clip.mpg"; }
-
- private:
-  int m_fd = -1;
-  int m_port = 0;
-};
 
 enum class CloseBy { Escape, Terminate };
 

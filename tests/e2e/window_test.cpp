@@ -46,24 +46,30 @@ TEST_F(WindowDrag, FromTheBlackStripBelowThePicture) {
 struct Placement {
   const char* name;
   Rect stored;
+  Rect shown;
 };
 void PrintTo(const Placement& placement, std::ostream* out) { *out << placement.name; }
 
 class StoredPlacement : public PlayerTest, public testing::WithParamInterface<Placement> {};
 
-TEST_P(StoredPlacement, IsAppliedAsStored) {
+TEST_P(StoredPlacement, IsAppliedAsStoredWhileTheScreenShowsIt) {
   const Rect stored = GetParam().stored;
+  const Rect shown = GetParam().shown;
   WriteSettings({{"x", stored.x}, {"y", stored.y}, {"cx", stored.width}, {"cy", stored.height}});
   Launch();
-  EXPECT_TRUE(Eventually([&] { return Geometry() == stored; }))
-      << testing::PrintToString(Geometry()) << " instead of " << testing::PrintToString(stored);
+  EXPECT_TRUE(Eventually([&] { return Geometry() == shown; }))
+      << testing::PrintToString(Geometry()) << " instead of " << testing::PrintToString(shown);
 }
 
+// The screen is 1280 x 800. A place that leaves less than 64 x 48 of the window on it comes
+// onto it, its size kept; one that shows that much stays as stored.
 INSTANTIATE_TEST_SUITE_P(
     Settings, StoredPlacement,
-    testing::Values(Placement{"OffTheScreen", {-500, -300, 300, 200}},
-                    Placement{"LeftEdgeMinusOne", {-1, 50, 300, 200}},
-                    Placement{"BeyondTheRightAndBottom", {1200, 700, 400, 300}}),
+    testing::Values(Placement{"PartlyOffTheScreen", {-300 + 64, -200 + 48, 300, 200}, {-300 + 64, -200 + 48, 300, 200}},
+                    Placement{"LeftEdgeMinusOne", {-1, 50, 300, 200}, {-1, 50, 300, 200}},
+                    Placement{"BeyondTheRightAndBottom", {1200, 700, 400, 300}, {1200, 700, 400, 300}},
+                    Placement{"OffTheScreen", {-500, -300, 300, 200}, {0, 0, 300, 200}},
+                    Placement{"FarBeyond", {100000, 100000, 400, 300}, {880, 500, 400, 300}}),
     [](const testing::TestParamInfo<Placement>& test) { return test.param.name; });
 
 }  // namespace

@@ -85,6 +85,7 @@ std::string TestName(const testing::TestParamInfo<Medium>& param) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Media, GeneratedMedium, testing::ValuesIn(test_media::kAll), TestName);
+INSTANTIATE_TEST_SUITE_P(Found, GeneratedMedium, testing::Values(test_media::kTypefoundNoiseAvi), TestName);
 INSTANTIATE_TEST_SUITE_P(ShownOtherwise, GeneratedMedium,
                          testing::ValuesIn(test_media::kShownOtherwise), TestName);
 

@@ -133,6 +133,9 @@ inline constexpr std::array kShownOtherwise{kCoverMp3, kCoverFlac, kRotatedMp4};
 
 // A sound stream without a sample: GStreamer finds the stream, the player has nothing to play.
 inline constexpr Medium kNoSamplesWav{"no_samples.wav", true, 0, 0, 0, 0, true, 44};
+// Random bytes that the type finder takes for raw H.263 (16CIF, 12:11 pixels): one picture of
+// concealment decodes from it, and the stream ends. Kept as found, in tests/media/files.
+inline constexpr Medium kTypefoundNoiseAvi{"h263-typefound-noise.avi", true, 0, 1408, 1152, 1536, false, 200000};
 
 // Test output names a medium by its file.
 inline void PrintTo(const Medium& medium, std::ostream* out) { *out << medium.name; }

@@ -188,7 +188,9 @@ void MprisService::SetPosition(const QDBusObjectPath& track, qlonglong positionM
 void MprisService::OpenUri(const QString& uri)
 {
     const QUrl url(uri);
-    const QString location = url.isLocalFile() ? url.toLocalFile() : uri;
+    // A file URL that names another machine goes on as a URL, which the player refuses.
+    const bool here = url.host().isEmpty() || url.host().compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0;
+    const QString location = url.isLocalFile() && here ? url.toLocalFile() : uri;
     if (location.isEmpty() || !m_hooks.open) return;
     // After the answer: an open may take a while and may show a message box.
     QMetaObject::invokeMethod(

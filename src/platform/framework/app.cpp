@@ -18,6 +18,7 @@
 #include "platform/system/url.h"
 #include "platform/toolkit/toolkit.h"
 #include "platform/framework/local_file_uri.h"
+#include "platform/framework/responsive_wait.h"
 #include "platform/framework/wnd.h"
 
 namespace {
@@ -181,6 +182,11 @@ int AfxWinMain(int argc, char** argv)
 }
 
 namespace platform {
+
+void AbandonWaitsForCommand(UINT command)
+{
+    platform::AbandonWaitsOn(command);
+}
 
 void RequestClose()
 {

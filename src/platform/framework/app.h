@@ -63,6 +63,10 @@ namespace platform {
 // and menus in the way are dismissed, then the main window gets WM_CLOSE, so the close
 // runs as Escape's does.
 void RequestClose();
+// A command that replaces what an open in progress waits for (another open asked for
+// from outside): sent while a wait keeps the windows alive, it abandons that wait, as a
+// close does, and runs once the wait is over. Every other command sent then waits.
+void AbandonWaitsForCommand(UINT command);
 // The application name for an executable path: its file name without directory
 // and extension.
 std::string AppNameFromExecutable(const std::string& path);

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/framework/app.h"
@@ -65,6 +66,14 @@ public:
 };
 
 ResponsiveWait* g_wait = nullptr;
+std::vector<UINT> g_abandoningCommands;
+
+bool IsAbandoningCommand(UINT message, WPARAM wParam)
+{
+    const UINT command = static_cast<UINT>(wParam & 0xFFFF);
+    return message == WM_COMMAND &&
+           std::find(g_abandoningCommands.begin(), g_abandoningCommands.end(), command) != g_abandoningCommands.end();
+}
 
 bool OnUiThread()
 {
@@ -123,11 +132,17 @@ WaitEnd AwaitResponsively(const std::function<bool(std::chrono::milliseconds)>& 
     return end;
 }
 
+void AbandonWaitsOn(UINT command)
+{
+    if (std::find(g_abandoningCommands.begin(), g_abandoningCommands.end(), command) == g_abandoningCommands.end())
+        g_abandoningCommands.push_back(command);
+}
+
 bool TakenByResponsiveWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (g_wait == nullptr) return false;
     // A close request, too, is delivered as it was asked for once the wait is over.
-    if (IsCloseRequest(message, wParam)) g_wait->abandoned = true;
+    if (IsCloseRequest(message, wParam) || IsAbandoningCommand(message, wParam)) g_wait->abandoned = true;
     g_wait->held.push_back({window, message, wParam, lParam});
     return true;
 }

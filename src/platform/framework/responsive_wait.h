@@ -23,6 +23,9 @@ enum class WaitEnd { Settled, TimedOut, Abandoned };
 WaitEnd AwaitResponsively(const std::function<bool(std::chrono::milliseconds slice)>& settledWithin,
                           std::chrono::milliseconds bound);
 
+// Commands with this id end a wait as a close does, without the close. UI thread only.
+void AbandonWaitsOn(UINT command);
+
 // For the message poster: true when a responsive wait takes this posted message
 // (to hold it, or to end the wait on it). UI thread only.
 bool TakenByResponsiveWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

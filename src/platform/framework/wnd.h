@@ -146,6 +146,9 @@ HICON LoadIconResource(UINT id);
 HCURSOR LoadCursorResource(UINT id);
 HCURSOR LoadWaitCursor();
 
+// The screens' rectangles on the desktop (EnumDisplayMonitors), the primary first.
+std::vector<RECT> GetMonitorRects();
+
 // The desktop's settings: SM_CXDRAG and SM_CYDRAG, the pixels a pressed pointer moves
 // before the press is a drag; 0 for any other index.
 int GetSystemMetrics(int index);

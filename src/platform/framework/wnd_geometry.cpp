@@ -139,3 +139,19 @@ CWnd* CWnd::GetDesktopWindow()
     return DesktopWindow();
 }
 
+std::vector<RECT> GetMonitorRects()
+{
+    platform::EnsureToolkit();
+    std::vector<RECT> monitors;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        screens.removeAll(primary);
+        screens.prepend(primary);
+    }
+    for (const QScreen* screen : screens) {
+        const QRect g = screen->geometry();
+        monitors.push_back(RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+    }
+    return monitors;
+}
+

@@ -21,6 +21,8 @@ namespace platform::gst {
 namespace {
 
 constexpr std::chrono::milliseconds kDefaultRenderBound = std::chrono::seconds(15);
+// A real picture stream puts out its second picture at once; noise ends as fast.
+constexpr std::chrono::milliseconds kSecondPictureBound = std::chrono::seconds(2);
 
 // playbin's GstPlayFlags: the subtitles are drawn into the picture while this is set.
 constexpr guint kPlayFlagText = 1u << 2;
@@ -37,6 +39,12 @@ StreamSignals SignalsFor(StreamKind kind)
     if (kind == StreamKind::Audio)
         return {"n-audio", "current-audio", "get-audio-pad", "get-audio-tags"};
     return {"n-text", "current-text", "get-text-pad", "get-text-tags"};
+}
+
+bool IsLocalFileUri(const std::string& uri)
+{
+    const CharPtr scheme(g_uri_parse_scheme(uri.c_str()));
+    return scheme && g_ascii_strcasecmp(scheme.get(), "file") == 0;
 }
 
 std::string TagText(const GstTagList* tags, const char* tag)
@@ -134,6 +142,11 @@ HRESULT MediaPipeline::Finish(std::chrono::milliseconds bound)
     // A medium whose every stream is unknown still prerolls, with nothing linked;
     // one whose streams decode to nothing prerolls on their end.
     if (SUCCEEDED(result) && ((!HasAudio() && !HasVideo()) || !m_decoded))
+        result = VFW_E_UNSUPPORTED_STREAM;
+    // A local picture alone, of no known length, that ends at its first picture is
+    // noise a type finder took for a raw video stream: that picture is concealment.
+    if (SUCCEEDED(result) && HasVideo() && !HasAudio() && !(Duration().value_or(0.0) > 0.0) && IsLocalFileUri(m_uri) &&
+        !m_pictures.GoesOnPastTheFirstPicture(kSecondPictureBound))
         result = VFW_E_UNSUPPORTED_STREAM;
     if (SUCCEEDED(result)) {
         // An error since the preroll went to the open, not to the observer:
@@ -660,6 +673,7 @@ void MediaPipeline::OnErrorPosted(GstElement* source, GstMessage* error, gpointe
 void MediaPipeline::OnElementAdded(GstBin* /*bin*/, GstBin* /*parent*/, GstElement* element, gpointer self)
 {
     FitDecoderThreads(element);
+    static_cast<MediaPipeline*>(self)->m_pictures.Watch(element);
     GstElementFactory* factory = gst_element_get_factory(element);
     if (factory && g_strcmp0(GST_OBJECT_NAME(factory), "typefind") == 0)
         g_signal_connect_after(element, "have-type", G_CALLBACK(&MediaPipeline::OnTypeFound), self);

@@ -11,6 +11,7 @@
 #include "platform/media/media_streams.h"
 #include "platform/media/medium_tags.h"
 #include "platform/media/medium_timeline.h"
+#include "platform/media/picture_progress.h"
 
 #include <gst/app/gstappsink.h>
 
@@ -145,6 +146,7 @@ private:
     // A sound medium's cover, decoded once it is open. UI thread.
     SamplePtr m_cover;
     TagCollector m_tags;
+    PictureProgress m_pictures;
     BusPtr m_bus;
     MediumTimeline m_timeline;
 

@@ -14,11 +14,20 @@ std::optional<std::string> MediaUri(const std::string& pathOrUrl)
         return std::nullopt;
     CharPtr scheme(g_uri_parse_scheme(pathOrUrl.c_str()));
     if (scheme && pathOrUrl.compare(std::char_traits<char>::length(scheme.get()), 3, "://") == 0) {
-        // Only a file URL may leave out the host ("http://" alone names nothing).
+        // Only a file URL may leave out the host ("http://" alone names nothing), and a
+        // file URL naming another machine is no file here: GStreamer would open the local
+        // path of the same name.
         const UriPtr uri(gst_uri_from_string(pathOrUrl.c_str()));
         const gchar* host = uri ? gst_uri_get_host(uri.get()) : nullptr;
-        if (!uri || ((!host || !*host) && g_ascii_strcasecmp(scheme.get(), "file") != 0))
+        const bool hasHost = host && *host;
+        if (!uri)
             return std::nullopt;
+        if (g_ascii_strcasecmp(scheme.get(), "file") == 0) {
+            if (hasHost && g_ascii_strcasecmp(host, "localhost") != 0)
+                return std::nullopt;
+        } else if (!hasHost) {
+            return std::nullopt;
+        }
         return pathOrUrl;
     }
     CharPtr uri(gst_filename_to_uri(pathOrUrl.c_str(), nullptr));

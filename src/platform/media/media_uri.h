@@ -7,7 +7,8 @@
 namespace platform::gst {
 
 // "scheme://..." is taken as it is; anything else is a local path, made
-// absolute. Nothing for an empty text or a URL that names no place.
+// absolute. Nothing for an empty text, a URL that names no place, or a file URL
+// that names another machine than this one.
 std::optional<std::string> MediaUri(const std::string& pathOrUrl);
 
 // True when a file:// URI names nothing that can be read to its end: a missing

@@ -77,7 +77,11 @@ void CPlayerDlg::StartDesktopSession()
                 SeekTo(seconds);
                 UpdateStatus(TRUE);
             },
-        .open = [this](const std::string& path) { OpenAndPlay(path); },
+        .open =
+            [this](const std::string& path) {
+                m_strRequestedOpen = path;
+                SendMessage(WM_COMMAND, ID_OPEN_REQUESTED, 0);
+            },
         .raise =
             [this] {
                 if (IsIconic()) ShowWindow(SW_RESTORE);
@@ -85,6 +89,14 @@ void CPlayerDlg::StartDesktopSession()
             },
     };
     m_pDesktop = std::make_unique<desktop::MediaSession>(std::move(identity), std::move(hooks));
+    platform::AbandonWaitsForCommand(ID_OPEN_REQUESTED);
+}
+
+void CPlayerDlg::OnOpenRequested()
+{
+    std::string path;
+    std::swap(path, m_strRequestedOpen);
+    if (!path.empty()) OpenAndPlay(path);
 }
 
 void CPlayerDlg::EndDesktopSession()

@@ -5,6 +5,7 @@
 #include "platform/desktop/media_session.h"
 #include "platform/framework/app.h"
 #include "platform/com/com.h"
+#include "ui/player/screen_place.h"
 
 namespace {
 
@@ -59,8 +60,13 @@ BOOL CPlayerDlg::OnInitDialog()
     const int y = ReadSetting("y", -1);
     const int cx = ReadSetting("cx", -1);
     const int cy = ReadSetting("cy", -1);
-    if (x == -1 && y == -1 && cx == -1 && cy == -1) SetZoom(-1.0);
-    else SetWindowPos(nullptr, x, y, cx, cy, SWP_NOZORDER);
+    if (x == -1 && y == -1 && cx == -1 && cy == -1) {
+        SetZoom(-1.0);
+    } else {
+        // A place that no screen shows any more comes back onto the nearest one.
+        const WindowPos place = PlaceOnScreens(WindowPos{x, y, cx, cy}, GetMonitorRects());
+        SetWindowPos(nullptr, place.x, place.y, place.cx, place.cy, SWP_NOZORDER);
+    }
 
     // The resize above laid nothing out (no picture yet), so the panel takes the client area here.
     RECT rc;

@@ -66,6 +66,7 @@ public:
     POINT m_ptDragAnchor;
     unsigned m_nSeekCount = 0;  // jumps of the position, for the desktop's controls
     MediumTags m_tags;          // what the open medium's tags say, for the desktop's controls
+    std::string m_strRequestedOpen;  // the medium the desktop asked for last, until it is opened
     LONG m_nHiddenSubtitles = -1;  // the subtitle stream hidden by its key, to show again
     int m_nWheelDelta = 0;         // a wheel's turn short of a notch, kept for the next
     // A press on the progress bar: a click seeks, unless it moves far enough to drag.
@@ -157,6 +158,9 @@ public:
     void EndDesktopSession();
     void RefreshDesktop();
     void ReadMediumTags();
+    // Opens the medium asked for last: an open from outside is a command, never run
+    // inside another open, and one that waits gives way to it.
+    void OnOpenRequested();
     desktop::PlayerFacts DesktopFacts() const;
 
     // Dialogs (src/ui/dialogs).

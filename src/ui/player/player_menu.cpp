@@ -40,6 +40,7 @@ constexpr Command kCommands[] = {
     {ID_NEXT_SUBTITLES, &CPlayerDlg::OnNextSubtitles},
     {ID_TOGGLE_SUBTITLES, &CPlayerDlg::OnToggleSubtitles},
     {ID_NEXT_AUDIO, &CPlayerDlg::OnNextAudio},
+    {ID_OPEN_REQUESTED, &CPlayerDlg::OnOpenRequested},
 };
 
 // The keys, each a command as the menu gives it. A gated key does nothing where the

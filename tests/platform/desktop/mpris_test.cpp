@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/desktop/desktop_fixture.h"
+#include "support/silent_server.h"
 #include "support/test_media.h"
 
 namespace desktop_test {
@@ -122,7 +123,13 @@ TEST_F(Mpris, MetadataNamesTheOpenMediumAndFollowsAnOpenUri) {
   EXPECT_NE(Ctl({"metadata", "mpris:trackid"}), firstTrack);
   EXPECT_TRUE(WaitForStatus("Playing"));
 
-  // A medium that cannot be played leaves nothing to describe, and the player runs on.
+  // A medium that cannot be played leaves nothing to describe, and the player runs on; so
+  // does a file URL of another machine, however real the path is here.
+  Ctl({"open", "file://otherhost" + MediaPath(test_media::kClipAvi.name)});
+  EXPECT_TRUE(Eventually([&] { return Metadata() == "object path \"/org/mpris/MediaPlayer2/TrackList/NoTrack\""; }))
+      << Metadata();
+  Ctl({"open", "file://" + MediaPath(test_media::kClipMov.name)});
+  EXPECT_TRUE(WaitForStatus("Playing"));
   Ctl({"open", "file://" + MediaPath(test_media::kRandomAvi.name)});
   EXPECT_TRUE(Eventually([&] { return Metadata() == "object path \"/org/mpris/MediaPlayer2/TrackList/NoTrack\""; }))
       << Metadata();
@@ -162,6 +169,30 @@ TEST_F(Mpris, ATitleThatChangesWhileItPlaysIsAnnounced) {
   ASSERT_TRUE(WaitForStatus("Playing"));
   EXPECT_TRUE(Eventually([&] { return ReadFile(log).find("string \"Second\"") != std::string::npos; }))
       << ReadFile(log);
+}
+
+TEST_F(Mpris, AnOpenAskedForWhileAnotherWaitsTakesItsPlaceAndEveryCloseStillAnswers) {
+  const SilentServer first;
+  const SilentServer second;
+  ASSERT_TRUE(first.Listening() && second.Listening());
+  // Far beyond the test's patience: an open left waiting would outlast the test.
+  m_env = {"VANTREL_RENDER_TIMEOUT_MS=600000"};
+  Launch({first.Url()});
+  const e2e::Rect client = Client();
+  ASSERT_TRUE(Eventually([&] { return first.Called(); }));
+  ASSERT_TRUE(Eventually([&] { return m_bus.Run({"playerctl", "--list-all"}) == "vantrel"; }));
+  EXPECT_EQ(Ctl({"status"}), "Stopped") << "answered while the open waits";
+
+  Ctl({"open", second.Url()});
+  EXPECT_TRUE(Eventually([&] { return second.Called(); })) << "the first open gave way to the second";
+  EXPECT_EQ(Ctl({"status"}), "Stopped") << "answered while the second open waits";
+  EXPECT_TRUE(Player().Running());
+
+  PressKey("Escape", client.x + client.width / 2, client.y + client.height / 2);
+  const harness::ExitStatus status = WaitForExit();
+  EXPECT_FALSE(status.timedOut);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(ReadSettings().count("Volume"), 1u) << "closed as usual, settings saved";
 }
 
 TEST_F(Mpris, VolumeAndLoopMoveTheLevelAndRepeatAndQuitSavesThem) {

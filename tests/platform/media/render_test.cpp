@@ -89,6 +89,12 @@ TEST_F(RenderTest, RefusesMissingEmptyDamagedAndIncompleteSources)
     ExpectRefused("");
     ExpectRefused(VANTREL_MEDIA_DIR);
     ExpectRefused("http://");
+    // A file URL of another machine is not the local file of the same path.
+    ExpectRefused("file://otherhost" + MediaPath(test_media::kClipAvi.name));
+    {
+        Session here;
+        EXPECT_EQ(here.Render("file://localhost" + MediaPath(test_media::kClipAvi.name)), S_OK);
+    }
     for (const test_media::Medium& medium : test_media::kAll) {
         if (!medium.plays)
             ExpectRefused(MediaPath(medium.name));
@@ -99,7 +105,8 @@ TEST_F(RenderTest, RefusesMissingEmptyDamagedAndIncompleteSources)
 // sound to show, so nothing to open.
 TEST_F(RenderTest, RefusesAMediumThatDecodesToNothing)
 {
-    for (const char* name : {test_media::kNoSamplesWav.name, test_media::kFakeH263Avi.name}) {
+    for (const char* name :
+         {test_media::kNoSamplesWav.name, test_media::kFakeH263Avi.name, test_media::kTypefoundNoiseAvi.name}) {
         SCOPED_TRACE(name);
         Session session;
         EXPECT_EQ(session.Render(MediaPath(name)), VFW_E_UNSUPPORTED_STREAM);
