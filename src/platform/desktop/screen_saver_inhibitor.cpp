@@ -6,6 +6,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QGuiApplication>
 #include <QVariantMap>
 
 #include "platform/desktop/x_screen_saver.h"
@@ -67,7 +68,9 @@ void ScreenSaverInhibitor::Take()
     const QDBusConnection bus = QDBusConnection::sessionBus();
     QDBusMessage call;
     Way way = Way::Nothing;
-    if (bus.isConnected() && HasOwner(bus, kScreenSaverService)) {
+    // A Wayland client's inhibitions go through the portal, which knows its windows.
+    const bool portalFirst = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (bus.isConnected() && HasOwner(bus, kScreenSaverService) && !(portalFirst && HasOwner(bus, kPortalService))) {
         call = QDBusMessage::createMethodCall(kScreenSaverService, kScreenSaverPath, kScreenSaverService,
                                               QStringLiteral("Inhibit"));
         call << m_appName << kReason;

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
+#include <QWindow>
 
 #include "platform/framework/platform_window.h"
 #include "platform/framework/window_geometry.h"
@@ -57,6 +59,12 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags)
     const QRect g = platform::WindowGeometry((flags & SWP_NOMOVE) ? current.x() : x, (flags & SWP_NOMOVE) ? current.y() : y,
                                    (flags & SWP_NOSIZE) ? current.width() : cx,
                                    (flags & SWP_NOSIZE) ? current.height() : cy);
+    // Where the compositor places the windows, a window dragged with the button held is
+    // moved by the compositor: the program's moves would go nowhere.
+    if (p->top && !platform::PlacesItsWindows() && g.topLeft() != current.topLeft() &&
+        (QGuiApplication::mouseButtons() & Qt::LeftButton) && w->windowHandle() != nullptr &&
+        QWidget::mouseGrabber() != nullptr && QWidget::mouseGrabber()->window() == w)
+        w->windowHandle()->startSystemMove();
     if (g != w->geometry()) w->setGeometry(g);
     if (auto* frame = qobject_cast<FrameWidget*>(p->top.data())) frame->SetClient(p->client);
     p->NotifySizeIfChanged();

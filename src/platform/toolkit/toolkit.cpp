@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <clocale>
@@ -28,6 +29,19 @@ struct StartMessages {
 };
 StartMessages* g_start = nullptr;
 
+bool Set(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// A Wayland client can neither place its window nor move it itself; through XWayland
+// every rule of the window's place holds. The user's own choice of platform stands.
+void PreferXWaylandWhereThereIsOne()
+{
+    if (!Set("QT_QPA_PLATFORM") && Set("WAYLAND_DISPLAY") && Set("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
 void OnStartMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
 {
     if (type != QtFatalMsg) {
@@ -50,11 +64,12 @@ namespace platform {
 
 bool DisplayNamed()
 {
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') return true;
-    }
-    return false;
+    return Set("QT_QPA_PLATFORM") || Set("DISPLAY") || Set("WAYLAND_DISPLAY");
+}
+
+bool PlacesItsWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 void MakeToolkit(const char* programName)
@@ -64,6 +79,7 @@ void MakeToolkit(const char* programName)
     name = programName != nullptr && programName[0] != '\0' ? programName : "vantrel";
     static char* argv[] = {name.data(), nullptr};
     static int argc = 1;
+    PreferXWaylandWhereThereIsOne();
     StartMessages start{nullptr, name, {}};
     g_start = &start;
     start.previous = qInstallMessageHandler(OnStartMessage);

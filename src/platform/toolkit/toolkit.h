@@ -7,8 +7,13 @@ namespace platform {
 bool DisplayNamed();
 // Makes the toolkit application object, named after `programName`, unless one
 // exists. The toolkit takes its settings from the environment only: the command
-// line belongs to the program. Numbers and dates are then formatted in the C locale.
+// line belongs to the program. In a Wayland session with XWayland it runs on X,
+// unless QT_QPA_PLATFORM says otherwise. Numbers and dates are then formatted in
+// the C locale.
 void MakeToolkit(const char* programName);
+// False where the window system places the windows and the program cannot (a
+// Wayland compositor): a window's place is then not the program's to set.
+bool PlacesItsWindows();
 // Deletes the application object made by MakeToolkit (at the end of the program).
 void DestroyToolkit();
 // Makes sure a toolkit application object exists; without any display it draws

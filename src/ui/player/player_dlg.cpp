@@ -2,9 +2,12 @@
 
 #include "ui/player/player_dlg.h"
 
+#include <cstdio>
+
 #include "platform/desktop/media_session.h"
 #include "platform/framework/app.h"
 #include "platform/com/com.h"
+#include "platform/toolkit/toolkit.h"
 #include "ui/player/screen_place.h"
 
 namespace {
@@ -62,6 +65,10 @@ BOOL CPlayerDlg::OnInitDialog()
     const int cy = ReadSetting("cy", -1);
     if (x == -1 && y == -1 && cx == -1 && cy == -1) {
         SetZoom(-1.0);
+    } else if (!platform::PlacesItsWindows()) {
+        // The compositor places the window: only its size is the player's to restore.
+        std::fprintf(stderr, "vantrel: the window system places the window itself; its saved place is not used\n");
+        SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
     } else {
         // A place that no screen shows any more comes back onto the nearest one.
         const WindowPos place = PlaceOnScreens(WindowPos{x, y, cx, cy}, GetMonitorRects());
