@@ -4,7 +4,6 @@
 #include "platform/system/win_types.h"
 
 inline constexpr UINT IDD_ABOUTBOX = 100;
-inline constexpr UINT IDS_ABOUTBOX = 101;
 inline constexpr UINT IDD_PLAYER = 102;
 inline constexpr UINT IDR_POPUP = 103;
 inline constexpr UINT IDR_MAINFRAME = 128;
@@ -16,7 +15,6 @@ inline constexpr int IDC_HOMEPAGE = 1002;
 inline constexpr int IDC_BROWSE = 1004;
 inline constexpr int IDC_URL = 1005;
 
-inline constexpr UINT IDM_ABOUTBOX = 0x0010;
 
 inline constexpr UINT ID_PLAY_PAUSE = 32771;
 inline constexpr UINT ID_STOP = 32772;

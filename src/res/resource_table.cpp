@@ -9,7 +9,6 @@ void RegisterResources()
         .menu = &FindMenu,
         .icon = &FindIcon,
         .cursor = &FindCursor,
-        .string = &FindString,
     });
 }
 

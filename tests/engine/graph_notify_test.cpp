@@ -7,6 +7,9 @@
 
 namespace {
 
+// An event the window has no reaction to: the drain takes it and goes on.
+constexpr LONG kUnheededEvent = EC_USER + 99;
+
 using harness::Calls;
 
 // An event the player has no reaction to.
@@ -22,21 +25,21 @@ TEST_F(GraphNotify, DrainsUpToTheFirstEndOfStreamAndLeavesTheRestQueued)
     dlg.m_bRepeat = 0;
     dlg.m_bAutoRewind = 0;
     const LONG_PTR wide = LONG_PTR{0x12345678} << 8;
-    graph.QueueEvent(EC_STATE_CHANGE, 7, 8);
+    graph.QueueEvent(kUnheededEvent, 7, 8);
     graph.QueueEvent(kClockChanged, 9, 0);
     graph.QueueEvent(EC_COMPLETE, wide, 3);
-    graph.QueueEvent(EC_STATE_CHANGE, 1, 2);
+    graph.QueueEvent(kUnheededEvent, 1, 2);
 
     EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
     // Parameters go back to the graph whole, whatever width they have.
-    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(50,7,8)", "GetEvent(0)", "FreeEventParams(13,9,0)",
+    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(" + std::to_string(kUnheededEvent) + ",7,8)", "GetEvent(0)", "FreeEventParams(13,9,0)",
                                    "GetEvent(0)", "FreeEventParams(1," + std::to_string(wide) + ",3)"}));
     EXPECT_EQ(dlg.m_lEventCode, EC_COMPLETE);
     EXPECT_EQ(graph.Record().script.events.size(), 1u);
 
     graph.ClearLog();
     EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
-    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(50,1,2)", "GetEvent(0)"}));
+    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(" + std::to_string(kUnheededEvent) + ",1,2)", "GetEvent(0)"}));
     EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
 }
 
@@ -186,12 +189,12 @@ TEST_F(GraphNotify, AFailureStopsAsStopDoesAndShowsTheErrorLine)
         dlg.m_bRepeat = c.repeat;
         dlg.m_bAutoRewind = c.autoRewind;
         graph.Script().position = 30.0;
-        graph.QueueEvent(EC_STATE_CHANGE, 7, 8);
+        graph.QueueEvent(kUnheededEvent, 7, 8);
         graph.QueueEvent(EC_ERRORABORT, VFW_E_NOT_FOUND, 0);
-        graph.QueueEvent(EC_STATE_CHANGE, 1, 2);
+        graph.QueueEvent(kUnheededEvent, 1, 2);
 
         EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
-        Calls expected{"GetEvent(0)", "FreeEventParams(50,7,8)", "GetEvent(0)",
+        Calls expected{"GetEvent(0)", "FreeEventParams(" + std::to_string(kUnheededEvent) + ",7,8)", "GetEvent(0)",
                        "FreeEventParams(3," + std::to_string(VFW_E_NOT_FOUND) + ",0)"};
         expected.insert(expected.end(), c.reaction.begin(), c.reaction.end());
         EXPECT_EQ(GraphCalls(), expected);

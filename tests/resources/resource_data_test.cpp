@@ -109,12 +109,6 @@ TEST(DialogTemplates, HaveTheirStylesPositionsFontsAndControls)
                                  }));
 }
 
-TEST(StringTable, HoldsTheAboutItemText)
-{
-    EXPECT_EQ(res::FindString(IDS_ABOUTBOX), "ﾊﾞｰｼﾞｮﾝ情報(Vantrel) (&A)...");
-    EXPECT_TRUE(res::FindString(IDS_ABOUTBOX + 1).empty());
-}
-
 // Pixel of a monochrome cursor: 0 black, 1 white, 2 transparent, 3 inverted.
 int CursorPixel(const CursorResource& c, int x, int y)
 {
@@ -160,9 +154,8 @@ TEST(Registration, ThePlatformLooksUpThroughTheProgramsTable)
 {
     res::RegisterResources();
     const ResourceTable& table = platform::Resources();
-    ASSERT_TRUE(table.dialog && table.menu && table.icon && table.cursor && table.string);
+    ASSERT_TRUE(table.dialog && table.menu && table.icon && table.cursor);
     EXPECT_EQ(table.dialog(IDD_OPEN_MEDIA), res::FindDialog(IDD_OPEN_MEDIA));
-    EXPECT_EQ(table.string(IDS_ABOUTBOX), res::FindString(IDS_ABOUTBOX));
 }
 
 }  // namespace

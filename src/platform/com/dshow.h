@@ -21,12 +21,12 @@ inline constexpr LONG OAFALSE = 0;
 
 // Graph events.
 inline constexpr LONG EC_COMPLETE = 0x01;
+// Never queued here (the graph has no user to abort it); the transport takes it as an end.
 inline constexpr LONG EC_USERABORT = 0x02;
 inline constexpr LONG EC_ERRORABORT = 0x03;
 // The length of the medium became known or changed (a stream whose length shows
 // only once it plays).
 inline constexpr LONG EC_LENGTH_CHANGED = 0x1F;
-inline constexpr LONG EC_STATE_CHANGE = 0x32;
 // Codes from EC_USER up are the graph's own. The medium's tags changed (IMediaTags).
 inline constexpr LONG EC_USER = 0x8000;
 inline constexpr LONG EC_TAGS_CHANGED = EC_USER + 1;

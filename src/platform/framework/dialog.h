@@ -37,8 +37,6 @@ public:
     // Controls of template-built dialogs.
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text);
-    BOOL IsModalRunning() const { return m_modalRunning; }
-    int ModalResult() const { return m_result; }
 
     virtual BOOL OnInitDialog();
     virtual void OnOK();

@@ -1,6 +1,5 @@
 #pragma once
-// Resources as declared data: dialog templates, popup menus, icons, cursors and
-// strings. The program owns the data (src/res) and hands the platform a table of
+// Resources as declared data: dialog templates, popup menus, icons and cursors. The program owns the data (src/res) and hands the platform a table of
 // look-up functions once at start, the way a linked resource script would be.
 
 #include <cstddef>
@@ -82,7 +81,6 @@ struct ResourceTable {
     std::span<const MenuItemTemplate> (*menu)(UINT id) = nullptr;
     const IconResource* (*icon)(UINT id) = nullptr;
     const CursorResource* (*cursor)(UINT id) = nullptr;
-    std::string_view (*string)(UINT id) = nullptr;
 };
 
 namespace platform {

@@ -75,12 +75,9 @@ public:
     BOOL ShowWindow(int cmd);
     BOOL IsWindowVisible() const;
     BOOL IsIconic() const;
-    BOOL EnableWindow(BOOL enable);
-    BOOL IsWindowEnabled() const;
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
     BOOL SetForegroundWindow();
-    void SetFocus();
     void SetIcon(HICON icon, BOOL big);
     void DragAcceptFiles(BOOL accept);
 
@@ -89,7 +86,6 @@ public:
     BOOL RedrawWindow(const RECT* rect = nullptr, const void* region = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     void Invalidate(BOOL erase = TRUE);
-    void UpdateWindow();
 
     // Timers: SetTimer starts or restarts the timer of that id; WM_TIMER carries the id.
     std::uintptr_t SetTimer(std::uintptr_t id, UINT elapseMs, void* proc = nullptr);
@@ -136,9 +132,7 @@ private:
 };
 
 // File drops: the paths of one drop, in order.
-UINT DragQueryFile(HDROP drop, UINT index, char* buffer, UINT bufferSize);
 std::string DragQueryFilePath(HDROP drop, UINT index);
-UINT DragQueryFileCount(HDROP drop);
 void DragFinish(HDROP drop);
 
 // Icons and cursors from the resource table.

@@ -3,23 +3,6 @@
 #include "platform/framework/icon_handles.h"
 #include "platform/framework/platform_window.h"
 
-BOOL CWnd::EnableWindow(BOOL enable)
-{
-    if (m_hWnd == nullptr) return FALSE;
-    QWidget* w = m_hWnd->top ? m_hWnd->top.data() : m_hWnd->client.data();
-    if (w == nullptr) return FALSE;
-    const BOOL wasDisabled = w->isEnabled() ? FALSE : TRUE;
-    w->setEnabled(enable != FALSE);
-    return wasDisabled;
-}
-
-BOOL CWnd::IsWindowEnabled() const
-{
-    if (m_hWnd == nullptr) return FALSE;
-    const QWidget* w = m_hWnd->top ? m_hWnd->top.data() : m_hWnd->client.data();
-    return (w != nullptr && w->isEnabled()) ? TRUE : FALSE;
-}
-
 void CWnd::SetWindowText(const std::string& text)
 {
     if (m_hWnd == nullptr) return;
@@ -38,11 +21,6 @@ BOOL CWnd::SetForegroundWindow()
     m_hWnd->top->raise();
     m_hWnd->top->activateWindow();
     return TRUE;
-}
-
-void CWnd::SetFocus()
-{
-    if (m_hWnd != nullptr && m_hWnd->client) m_hWnd->client->setFocus(Qt::OtherFocusReason);
 }
 
 void CWnd::SetIcon(HICON icon, BOOL)

@@ -38,8 +38,3 @@ void CWnd::Invalidate(BOOL erase)
 {
     if (m_hWnd != nullptr) m_hWnd->Invalidate(QRegion(m_hWnd->ClientRect()), erase != FALSE);
 }
-
-void CWnd::UpdateWindow()
-{
-    if (m_hWnd != nullptr) m_hWnd->UpdateNow();
-}

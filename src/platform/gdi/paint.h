@@ -37,12 +37,6 @@ class CBrush {
 public:
     CBrush() = default;
     explicit CBrush(COLORREF color) : m_color(color), m_valid(true) {}
-    BOOL CreateSolidBrush(COLORREF color)
-    {
-        m_color = color;
-        m_valid = true;
-        return TRUE;
-    }
     BOOL DeleteObject()
     {
         m_valid = false;

@@ -236,10 +236,9 @@ HRESULT FilterGraph::get_Owner(OAHWND* owner)
     return S_OK;
 }
 
-HRESULT FilterGraph::put_WindowStyle(LONG style)
+HRESULT FilterGraph::put_WindowStyle(LONG /*style*/)
 {
-    m_video.SetStyle(static_cast<DWORD>(style));
-    return S_OK;
+    return S_OK;  // the video window is always the owner's plain child
 }
 
 HRESULT FilterGraph::put_MessageDrain(OAHWND drain)
@@ -248,10 +247,9 @@ HRESULT FilterGraph::put_MessageDrain(OAHWND drain)
     return S_OK;
 }
 
-HRESULT FilterGraph::put_AutoShow(LONG autoShow)
+HRESULT FilterGraph::put_AutoShow(LONG /*autoShow*/)
 {
-    m_video.SetAutoShow(autoShow != OAFALSE);
-    return S_OK;
+    return S_OK;  // the window shows when put_Visible says, never by itself
 }
 
 HRESULT FilterGraph::put_Visible(LONG visible)

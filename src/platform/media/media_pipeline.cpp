@@ -105,12 +105,6 @@ MediaPipeline::~MediaPipeline()
     TearDown();
 }
 
-HRESULT MediaPipeline::Open(const std::string& uri, std::chrono::milliseconds bound)
-{
-    Start(uri);
-    return Finish(bound);
-}
-
 void MediaPipeline::Start(const std::string& uri)
 {
     m_uri = uri;

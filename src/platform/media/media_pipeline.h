@@ -59,7 +59,6 @@ public:
     MediaPipeline& operator=(const MediaPipeline&) = delete;
 
     // Once per pipeline: Start and then Finish. The pipeline is silent until SetVolume.
-    HRESULT Open(const std::string& uri, std::chrono::milliseconds bound);
     // Builds the pipeline and sets it prerolling without waiting for it; any thread.
     void Start(const std::string& uri);
     // Waits, at most `bound`, until the started medium is paused on its first

@@ -128,11 +128,4 @@ MediumTags TagCollector::Read(bool hasPicture) const
     return tags;
 }
 
-void TagCollector::Clear()
-{
-    std::lock_guard lock(m_mutex);
-    m_medium = Fields{};
-    m_sound = Fields{};
-}
-
 }  // namespace platform::gst

@@ -30,7 +30,6 @@ public:
     // `hasPicture`: the medium has a picture of its own, so the sound's stream
     // names its track rather than the medium.
     MediumTags Read(bool hasPicture) const;
-    void Clear();
 
 private:
     struct Fields {

@@ -43,9 +43,7 @@ public:
     // False when `owner` is not a live window; the owner is remembered anyway.
     bool SetOwner(HWND owner);
     HWND Owner() const { return m_owner; }
-    void SetStyle(DWORD style) { m_style = style; }
     void SetMessageDrain(HWND drain);
-    void SetAutoShow(bool autoShow) { m_autoShow = autoShow; }
     void SetVisible(bool visible);
     bool Visible() const { return m_visible; }
     void SetPosition(const WindowPosition& position);
@@ -66,9 +64,7 @@ private:
     QObject m_uiContext;
 
     HWND m_owner = nullptr;
-    DWORD m_style = 0;
     HWND m_drain = nullptr;
-    bool m_autoShow = true;
     bool m_visible = false;
     WindowPosition m_position;
     QPointer<VideoWidget> m_widget;

@@ -21,9 +21,5 @@ void CPlayerDlg::OnAppAbout()
 
 void CPlayerDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
-    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
-        OnAppAbout();
-        return;
-    }
     DefWindowProc(WM_SYSCOMMAND, nID, lParam);
 }

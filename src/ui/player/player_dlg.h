@@ -134,7 +134,6 @@ public:
     void OnOK() override;
     void OnCancel() override;
     void OnPaint();
-    HICON OnQueryDragIcon();
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnSize(UINT nType, int cx, int cy);
     void OnLButtonDown(UINT nFlags, POINT point);

@@ -37,11 +37,6 @@ void CPlayerDlg::OnPaint()
     Default();
 }
 
-HICON CPlayerDlg::OnQueryDragIcon()
-{
-    return m_hIcon;
-}
-
 BOOL CPlayerDlg::OnEraseBkgnd(CDC* pDC)
 {
     if (pDC == nullptr) return TRUE;

@@ -31,8 +31,6 @@ LRESULT CPlayerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         OnPaint();
         return 0;
-    case WM_QUERYDRAGICON:
-        return reinterpret_cast<LRESULT>(OnQueryDragIcon());
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
