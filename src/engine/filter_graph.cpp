@@ -58,7 +58,7 @@ BOOL CPlayerDlg::OpenMedia(const std::string& path, BOOL keepGraph)
         }
     }
 
-    m_rcSource = VideoRect{};
+    m_rcSource = SizedRect{};
     m_tags = MediumTags{};
     m_nHiddenSubtitles = -1;
 

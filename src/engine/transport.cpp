@@ -2,11 +2,10 @@
 // the stream. The window title and the status tick follow the state.
 
 #include "platform/com/dshow.h"
+#include "res/product.h"
 #include "ui/player/player_dlg.h"
 
 namespace {
-
-constexpr UINT kTickPeriodMs = 50;
 
 bool IsEndOfStream(LONG code)
 {
@@ -33,13 +32,13 @@ void CPlayerDlg::StartPlayback()
     if (m_pControl != nullptr)
         m_pControl->Run();
     m_nState = STATE_PLAYING;
-    SetWindowText("Telvo Playing.");
+    SetWindowText(res::kTitlePlaying);
     // The error line had hidden the info lines too: the whole panel comes back.
     if (retrying)
         UpdateInfo();
     else
         UpdateStatus(TRUE);
-    SetTimer(TIMER_TICK, kTickPeriodMs);
+    SetTimer(TIMER_STATUS, kTickPeriodMs);
 }
 
 void CPlayerDlg::PausePlayback()
@@ -50,7 +49,7 @@ void CPlayerDlg::PausePlayback()
         m_pControl->Pause();
     m_nState = STATE_PAUSED;
     // The tick keeps running and shows "Paused" on its next beat.
-    SetWindowText("Telvo Paused.");
+    SetWindowText(res::kTitlePaused);
 }
 
 void CPlayerDlg::StopPlayback()
@@ -60,10 +59,10 @@ void CPlayerDlg::StopPlayback()
     if (m_pControl != nullptr)
         m_pControl->Stop();
     m_nState = STATE_STOPPED;
-    SetWindowText("Telvo Stopped.");
+    SetWindowText(res::kTitleStopped);
     if (m_bAutoRewind)
         SeekTo(0.0);
-    KillTimer(TIMER_TICK);
+    KillTimer(TIMER_STATUS);
     UpdateStatus(TRUE);
 }
 

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kLoudest = 10;
 constexpr int kSilent = 0;
 
 }  // namespace
@@ -25,7 +24,7 @@ void CPlayerDlg::ApplyVolume()
 
 void CPlayerDlg::OnVolumeUp()
 {
-    if (m_nVolume >= kLoudest)
+    if (m_nVolume >= kLoudestVolume)
         return;
     ++m_nVolume;
     ApplyVolume();

@@ -4,6 +4,9 @@
 
 #include "platform/system/win_types.h"
 
+// The volume's levels run from 0, silence, to this.
+inline constexpr int kLoudestVolume = 10;
+
 // 1000 × ln(fraction), truncated toward zero; exactly 0.0 is silence. A fraction
 // with no logarithm (negative, NaN) is silence too.
 LONG LevelToAttenuation(double fraction);

@@ -45,6 +45,10 @@ inline constexpr UINT ID_FILE_OPEN = 57601;
 inline constexpr UINT ID_APP_ABOUT = 57664;
 // ID_APP_EXIT (57665) and ID_HELP (57670) come with the application object.
 
-// Timer ids and private messages.
-inline constexpr std::uintptr_t TIMER_TICK = 50;
+// The two timers, each on its window, and the period both beat at.
+inline constexpr std::uintptr_t TIMER_SPLASH = 50;  // the label panel's fading splash
+inline constexpr std::uintptr_t TIMER_STATUS = 51;  // the player's status line and bar
+inline constexpr UINT kTickPeriodMs = 50;
+
+// Private messages.
 inline constexpr UINT WM_GRAPHNOTIFY = WM_USER + 13;

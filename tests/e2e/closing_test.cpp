@@ -26,12 +26,12 @@ class Closing : public PlayerTest {
 
 TEST_F(Closing, EscapeSavesThePlacementThatTheNextStartRestores) {
   Launch();
-  const Rect first = Geometry();
-  DragBy(first.x + 100, first.y + 40, 37, 23);
-  const Rect moved{first.x + 37, first.y + 23, first.width, first.height};
+  const SizedRect first = Geometry();
+  DragBy(first.left + 100, first.top + 40, 37, 23);
+  const SizedRect moved{first.left + 37, first.top + 23, first.width, first.height};
   ASSERT_TRUE(Eventually([&] { return Geometry() == moved; })) << testing::PrintToString(Geometry());
 
-  PressKey("Escape", moved.x + 100, moved.y + 40);
+  PressKey("Escape", moved.left + 100, moved.top + 40);
   const harness::ExitStatus status = WaitForExit();
   EXPECT_EQ(status.code, 0);
   ExpectAllNineSaved();
@@ -41,8 +41,8 @@ TEST_F(Closing, EscapeSavesThePlacementThatTheNextStartRestores) {
   EXPECT_EQ(saved.at("Zoom"), "0");
   EXPECT_EQ(saved.at("StretchWindow"), "0");
   EXPECT_EQ(saved.at("Volume"), "5");
-  EXPECT_EQ(saved.at("x"), std::to_string(moved.x));
-  EXPECT_EQ(saved.at("y"), std::to_string(moved.y));
+  EXPECT_EQ(saved.at("x"), std::to_string(moved.left));
+  EXPECT_EQ(saved.at("y"), std::to_string(moved.top));
   EXPECT_EQ(saved.at("cx"), std::to_string(moved.width));
   EXPECT_EQ(saved.at("cy"), std::to_string(moved.height));
 
@@ -52,11 +52,11 @@ TEST_F(Closing, EscapeSavesThePlacementThatTheNextStartRestores) {
 
 TEST_F(Closing, EnterDoesNotClose) {
   Launch();
-  const Rect window = Geometry();
-  PressKey("Return", window.x + 100, window.y + 40);
+  const SizedRect window = Geometry();
+  PressKey("Return", window.left + 100, window.top + 40);
   // The window still follows a drag made after the key, so the key was handled and left it open.
-  DragBy(window.x + 100, window.y + 40, 37, 23);
-  const Rect moved{window.x + 37, window.y + 23, window.width, window.height};
+  DragBy(window.left + 100, window.top + 40, 37, 23);
+  const SizedRect moved{window.left + 37, window.top + 23, window.width, window.height};
   EXPECT_TRUE(Eventually([&] { return Geometry() == moved; })) << testing::PrintToString(Geometry());
   EXPECT_TRUE(Player().Running());
 }
@@ -67,7 +67,7 @@ TEST_P(ClosingSignal, EndsWithSuccessAndSaves) {
   // Only a placement stored: the rest gets written too, with what this run held.
   WriteSettings({{"x", 60}, {"y", 40}, {"cx", 250}, {"cy", 120}, {"Repeat", 2}, {"Volume", 42}});
   Launch();
-  ASSERT_EQ(Geometry(), (Rect{60, 40, 250, 120}));
+  ASSERT_EQ(Geometry(), (SizedRect{60, 40, 250, 120}));
   Player().Signal(GetParam());
   const harness::ExitStatus status = WaitForExit();
   EXPECT_EQ(status.code, 0);
@@ -112,8 +112,8 @@ TEST_P(ClosingBeside, StartsEndsAndLeavesItAlone) {
   }
 
   Launch();
-  const Rect window = Geometry();
-  PressKey("Escape", window.x + 100, window.y + 40);
+  const SizedRect window = Geometry();
+  PressKey("Escape", window.left + 100, window.top + 40);
   const harness::ExitStatus status = WaitForExit();
   EXPECT_EQ(status.code, 0);
   EXPECT_FALSE(status.signal) << "ended by signal " << status.signal.value_or(0);

@@ -33,7 +33,7 @@ class Film : public PlayerTest {
   // Waits until the subtitles show a row of `blocks` white blocks (0: none). A block of the
   // subtitle font is some 54 white pixels in a picture of this size; a third either way.
   // A screen between two cues may show none for a moment, so none has to last a few screens.
-  bool WaitForBlocks(const Rect& picture, int blocks) {
+  bool WaitForBlocks(const SizedRect& picture, int blocks) {
     constexpr int kBlockPixels = 54;
     constexpr int kScreensOfNone = 4;
     m_white = -1;
@@ -49,12 +49,12 @@ class Film : public PlayerTest {
 
 TEST_F(Film, TheMarkedSubtitlesShowAndTheKeysCycleThemThroughNoneAndHideThem) {
   LaunchAtItsSize(MediaPath(test_media::kSubtitledMkv.name));
-  const Rect picture = Client();
+  const SizedRect picture = Client();
   ASSERT_EQ(picture.width, test_media::kSubtitledMkv.width);
   // The second track is the one marked as default: the short row.
   ASSERT_TRUE(WaitForBlocks(picture, test_media::kShortRowBlocks)) << "the default subtitles: " << m_white;
-  const int x = picture.x + picture.width / 2;
-  const int y = picture.y + picture.height / 2;
+  const int x = picture.left + picture.width / 2;
+  const int y = picture.top + picture.height / 2;
   PressKey("j", x, y);
   EXPECT_TRUE(WaitForBlocks(picture, 0)) << "after the last track, none: " << m_white;
   PressKey("j", x, y);
@@ -78,7 +78,7 @@ TEST_F(Film, SubtitlesOfAnMp4AndAFileBesideTheMediumShowAndTheFileWins) {
 TEST_F(Film, AnAssTrackKeepsItsStyling) {
   // The track's own colour override makes its row red; drawn as plain text it would be white.
   LaunchAtItsSize(MediaPath(test_media::kStyledMkv.name));
-  const Rect picture = Client();
+  const SizedRect picture = Client();
   const auto red = [](Rgb p) { return p.red > 200 && p.green < 60 && p.blue < 60; };
   ScreenImage shot;
   EXPECT_TRUE(WaitForScreen(picture, [&](const ScreenImage& candidate) {
@@ -90,7 +90,7 @@ TEST_F(Film, AnAssTrackKeepsItsStyling) {
 
 TEST_F(Film, APhoneVideoStandsUprightAtItsUprightSize) {
   LaunchAtItsSize(MediaPath(test_media::kRotatedMp4.name));
-  const Rect client = Client();
+  const SizedRect client = Client();
   EXPECT_EQ(client.width, test_media::kRotatedShownWidth);
   EXPECT_EQ(client.height, test_media::kRotatedShownHeight);
   const auto red = [](Rgb p) { return p.red > 200 && p.green < 60 && p.blue < 60; };
@@ -108,7 +108,7 @@ TEST_F(Film, APhoneVideoStandsUprightAtItsUprightSize) {
 
 TEST_F(Film, ASongShowsItsCoverAsItsPictureAndASongWithoutOneOnlyThePanel) {
   LaunchAtItsSize(MediaPath(test_media::kCoverMp3.name));
-  const Rect client = Client();
+  const SizedRect client = Client();
   EXPECT_EQ(client.width, test_media::kCoverWidth);
   EXPECT_EQ(client.height, test_media::kCoverHeight);
   const auto orange = [](Rgb p) { return p.red > 230 && p.green > 100 && p.green < 160 && p.blue < 30; };
@@ -117,7 +117,7 @@ TEST_F(Film, ASongShowsItsCoverAsItsPictureAndASongWithoutOneOnlyThePanel) {
   }));
 
   LaunchAtItsSize(MediaPath(test_media::kBrokenCoverMp3.name));
-  const Rect panelOnly = Client();
+  const SizedRect panelOnly = Client();
   EXPECT_NE(panelOnly.width, test_media::kCoverWidth);
   EXPECT_TRUE(WaitForScreen(panelOnly, [](const ScreenImage& shot) { return shot.Count(kTextGreen) > 0; }));
 }
@@ -130,13 +130,13 @@ TEST_F(Film, TheSoundKeyChangesTheLanguageWhileThePictureGoesOn) {
   WriteSettings({{"Volume", 10}, {"AutoRewind", 0}});
   Launch({MediaPath(test_media::kTwoAudioMkv.name)});
   ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
-  const Rect client = Client();
+  const SizedRect client = Client();
   // Halfway through the six seconds, the other language.
   ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(sound) && std::filesystem::file_size(sound) > 3 * 88200u; }));
-  PressKey("numbersign", client.x + client.width / 2, client.y + client.height / 2);
+  PressKey("numbersign", client.left + client.width / 2, client.top + client.height / 2);
   const auto bytes = static_cast<std::uintmax_t>((test_media::kTwoAudioMkv.seconds - 0.2) * 88200);
   EXPECT_TRUE(Eventually([&] { return std::filesystem::file_size(sound) >= bytes; })) << "it plays to its end";
-  PressKey("Escape", client.x + client.width / 2, client.y + client.height / 2);
+  PressKey("Escape", client.left + client.width / 2, client.top + client.height / 2);
   EXPECT_EQ(WaitForExit().code, 0);
 
   std::ifstream in(sound, std::ios::binary);

@@ -42,8 +42,8 @@ class PopupMenu : public PlayerTest {
 
   // Opens the menu over the middle of the window.
   void OpenMenu() {
-    const Rect window = Geometry();
-    RightClick(window.x + window.width / 2, window.y + window.height / 2);
+    const SizedRect window = Geometry();
+    RightClick(window.left + window.width / 2, window.top + window.height / 2);
     ASSERT_TRUE(WaitForPopups(1)) << "no menu after a right-click";
   }
 };
@@ -52,7 +52,7 @@ TEST_F(PopupMenu, HundredPercentSizesTheWindowToThePicture) {
   const test_media::Medium& clip = test_media::kClipMov;
   Launch({MediaPath(clip.name)});
   ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
-  const Rect before = Geometry();
+  const SizedRect before = Geometry();
 
   ASSERT_NO_FATAL_FAILURE(OpenMenu());
   EXPECT_TRUE(OverrideRedirect(Popups().front()));
@@ -62,7 +62,7 @@ TEST_F(PopupMenu, HundredPercentSizesTheWindowToThePicture) {
   ASSERT_TRUE(WaitForPopups(2)) << "the Zoom sub-menu did not open";
   Keys({"Down", "Down", "Down", "Return"});
 
-  const Rect expected{before.x, before.y, clip.squareWidth + 2 * kFrame, clip.height + 2 * kFrame};
+  const SizedRect expected{before.left, before.top, clip.squareWidth + 2 * kFrame, clip.height + 2 * kFrame};
   EXPECT_TRUE(Eventually([&] { return Geometry() == expected; }))
       << testing::PrintToString(Geometry()) << " instead of " << testing::PrintToString(expected);
   EXPECT_TRUE(WaitForPopups(0));

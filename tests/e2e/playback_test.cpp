@@ -23,8 +23,8 @@ TEST_F(Playback, PictureAtTheLeftAndThePanelBesideIt) {
   Launch({MediaPath(clip.name)});
   ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
 
-  const Rect client = Client();
-  ASSERT_EQ(client, (Rect{kFrame, kFrame, 192, 76}));
+  const SizedRect client = Client();
+  ASSERT_EQ(client, (SizedRect{kFrame, kFrame, 192, 76}));
   const int pictureWidth = clip.squareWidth * client.height / clip.height;  // 92
   const int panelWidth = client.width - pictureWidth;
 
@@ -86,7 +86,7 @@ class UnplayableFile : public PlayerTest, public testing::WithParamInterface<Unp
 
 TEST_P(UnplayableFile, ShowsTheErrorLineAndKeepsRunning) {
   Launch({GetParam().path});
-  const Rect client = Client();
+  const SizedRect client = Client();
   EXPECT_TRUE(WaitForScreen(client, [](const ScreenImage& shot) { return shot.Count(kErrorRed) > 0; }))
       << "no error line";
   EXPECT_EQ(Title(), "Telvo");

@@ -5,6 +5,11 @@
 #include <sstream>
 #include <thread>
 
+void PrintTo(const SizedRect& rect, std::ostream* out) {
+  *out << rect.width << "x" << rect.height << (rect.left < 0 ? "" : "+") << rect.left
+       << (rect.top < 0 ? "" : "+") << rect.top;
+}
+
 namespace e2e {
 namespace {
 
@@ -16,10 +21,6 @@ constexpr const char* kInputPause = "0.3";
 
 }  // namespace
 
-void PrintTo(const Rect& rect, std::ostream* out) {
-  *out << rect.width << "x" << rect.height << (rect.x < 0 ? "" : "+") << rect.x
-       << (rect.y < 0 ? "" : "+") << rect.y;
-}
 
 bool Eventually(const std::function<bool()>& check, milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -65,7 +66,7 @@ bool PlayerTest::WaitForTitle(const std::string& title) {
   return Eventually([&] { return Title() == title; });
 }
 
-Rect PlayerTest::Geometry() {
+SizedRect PlayerTest::Geometry() {
   const harness::Output shell =
       m_x.Capture({"xdotool", "getwindowgeometry", "--shell", Window()});
   std::map<std::string, int> fields;
@@ -78,14 +79,14 @@ Rect PlayerTest::Geometry() {
   return {fields["X"], fields["Y"], fields["WIDTH"], fields["HEIGHT"]};
 }
 
-Rect PlayerTest::Client() {
-  const Rect outer = Geometry();
-  return {outer.x + kFrame, outer.y + kFrame, outer.width - 2 * kFrame, outer.height - 2 * kFrame};
+SizedRect PlayerTest::Client() {
+  const SizedRect outer = Geometry();
+  return {outer.left + kFrame, outer.top + kFrame, outer.width - 2 * kFrame, outer.height - 2 * kFrame};
 }
 
-ScreenImage PlayerTest::Shot(const Rect& area) {
+ScreenImage PlayerTest::Shot(const SizedRect& area) {
   const std::string crop = std::to_string(area.width) + "x" + std::to_string(area.height) + "+" +
-                           std::to_string(area.x) + "+" + std::to_string(area.y);
+                           std::to_string(area.left) + "+" + std::to_string(area.top);
   const harness::Output ppm =
       m_x.Capture({"import", "-window", "root", "-crop", crop, "-depth", "8", "ppm:-"});
   auto image = ScreenImage::FromPpm(ppm.out);
@@ -94,7 +95,7 @@ ScreenImage PlayerTest::Shot(const Rect& area) {
   return image.value_or(ScreenImage{});
 }
 
-bool PlayerTest::WaitForScreen(const Rect& area, const std::function<bool(const ScreenImage&)>& check,
+bool PlayerTest::WaitForScreen(const SizedRect& area, const std::function<bool(const ScreenImage&)>& check,
                                milliseconds limit) {
   return Eventually([&] { return check(Shot(area)); }, limit);
 }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/screen_image.h"
+#include "platform/system/win_types.h"
 #include "support/temp_dir.h"
 #include "support/process.h"
 #include "support/x11_session.h"
@@ -22,15 +23,12 @@ namespace e2e {
 using namespace std::chrono_literals;
 using std::chrono::milliseconds;
 
-// A screen rectangle: left, top, width, height.
-struct Rect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const Rect&) const = default;
-};
-void PrintTo(const Rect& rect, std::ostream* out);
+}  // namespace e2e
+
+// Screen rectangles in test output: WIDTHxHEIGHT+X+Y.
+void PrintTo(const SizedRect& rect, std::ostream* out);
+
+namespace e2e {
 
 inline constexpr int kFrame = 4;  // our sizing frame on each side of the client area
 
@@ -51,13 +49,13 @@ class PlayerTest : public ::testing::Test {
   std::string Window();
   std::string Title();
   bool WaitForTitle(const std::string& title);
-  Rect Geometry();  // the outer rectangle, frame included
-  Rect Client();    // the rectangle inside the frame
+  SizedRect Geometry();  // the outer rectangle, frame included
+  SizedRect Client();    // the rectangle inside the frame
 
   // The screen inside the rectangle; fails the test when it cannot be read.
-  ScreenImage Shot(const Rect& area);
+  ScreenImage Shot(const SizedRect& area);
   // Takes screenshots of the area until one satisfies the check.
-  bool WaitForScreen(const Rect& area, const std::function<bool(const ScreenImage&)>& check,
+  bool WaitForScreen(const SizedRect& area, const std::function<bool(const ScreenImage&)>& check,
                      milliseconds limit = kPatience);
 
   // Input goes through the XTEST extension, as from a real pointer and keyboard: keys reach the

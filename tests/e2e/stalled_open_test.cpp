@@ -20,11 +20,11 @@ TEST_P(StalledOpen, ShowsALiveWindowAtOnceAndACloseEndsTheWaitAndSaves) {
   // Far longer than the test's patience: only a window shown during the wait is seen.
   const ScopedEnv bound("VANTREL_RENDER_TIMEOUT_MS", "600000");
   Launch({server.Url()});
-  const Rect client = Client();
+  const SizedRect client = Client();
   EXPECT_TRUE(WaitForScreen(client, [](const ScreenImage& shot) { return shot.CountGreenShades() > 0; }))
       << "the splash runs while the open waits";
 
-  if (GetParam() == CloseBy::Escape) PressKey("Escape", client.x + client.width / 2, client.y + client.height / 2);
+  if (GetParam() == CloseBy::Escape) PressKey("Escape", client.left + client.width / 2, client.top + client.height / 2);
   else Player().Signal(SIGTERM);
   const harness::ExitStatus status = WaitForExit();
   EXPECT_EQ(status.code, 0);

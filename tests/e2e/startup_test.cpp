@@ -15,9 +15,9 @@ class Startup : public PlayerTest {};
 TEST_F(Startup, FirstRunShowsTheSplashAtTheCornerThenABlackPanel) {
   Launch();
   EXPECT_EQ(Title(), "Telvo");
-  EXPECT_EQ(Geometry(), (Rect{0, 0, 192 + 2 * kFrame, 76 + 2 * kFrame}));
+  EXPECT_EQ(Geometry(), (SizedRect{0, 0, 192 + 2 * kFrame, 76 + 2 * kFrame}));
 
-  const Rect client = Client();
+  const SizedRect client = Client();
   // The splash only lasts its 3.2 seconds, so it has to be caught soon after the window shows.
   EXPECT_TRUE(WaitForScreen(client, [](const ScreenImage& shot) { return shot.CountGreenShades() > 0; },
                             3000ms))
@@ -72,7 +72,7 @@ TEST_F(Startup, ADisplayWithNoServerBehindItIsSaidInOneLineAndFails) {
 
 TEST_F(Startup, AnOptionWithMoreAfterItIsAPath) {
   Launch({"--version", "foo"});
-  const Rect client = Client();
+  const SizedRect client = Client();
   EXPECT_TRUE(WaitForScreen(client, [](const ScreenImage& shot) { return shot.Count(kErrorRed) > 0; }))
       << "\"--version foo\" was not opened as a path";
   EXPECT_TRUE(Player().Running());

@@ -15,9 +15,9 @@ class WindowDrag : public PlayerTest {
  protected:
   // Drags from a point given in client coordinates and checks that the window followed.
   void ExpectDragFollows(int clientX, int clientY, const char* where) {
-    const Rect before = Geometry();
-    DragBy(before.x + kFrame + clientX, before.y + kFrame + clientY, kTravelX, kTravelY);
-    const Rect expected{before.x + kTravelX, before.y + kTravelY, before.width, before.height};
+    const SizedRect before = Geometry();
+    DragBy(before.left + kFrame + clientX, before.top + kFrame + clientY, kTravelX, kTravelY);
+    const SizedRect expected{before.left + kTravelX, before.top + kTravelY, before.width, before.height};
     EXPECT_TRUE(Eventually([&] { return Geometry() == expected; }))
         << "dragged from " << where << ": " << testing::PrintToString(Geometry()) << " instead of "
         << testing::PrintToString(expected);
@@ -37,25 +37,25 @@ TEST_F(WindowDrag, FromTheBlackStripBelowThePicture) {
   WriteSettings({{"x", 100}, {"y", 80}, {"cx", 208}, {"cy", 400}});
   Launch({MediaPath(test_media::kClipMov.name)});
   ASSERT_TRUE(WaitForTitle("Telvo Playing.")) << Title();
-  const Rect client = Client();
-  const ScreenImage strip = Shot({client.x, client.y + 300, client.width, 50});
+  const SizedRect client = Client();
+  const ScreenImage strip = Shot({client.left, client.top + 300, client.width, 50});
   ASSERT_EQ(strip.Count(kBlack), strip.Width() * strip.Height()) << "no black strip to drag";
   ExpectDragFollows(100, 320, "the black strip");
 }
 
 struct Placement {
   const char* name;
-  Rect stored;
-  Rect shown;
+  SizedRect stored;
+  SizedRect shown;
 };
 void PrintTo(const Placement& placement, std::ostream* out) { *out << placement.name; }
 
 class StoredPlacement : public PlayerTest, public testing::WithParamInterface<Placement> {};
 
 TEST_P(StoredPlacement, IsAppliedAsStoredWhileTheScreenShowsIt) {
-  const Rect stored = GetParam().stored;
-  const Rect shown = GetParam().shown;
-  WriteSettings({{"x", stored.x}, {"y", stored.y}, {"cx", stored.width}, {"cy", stored.height}});
+  const SizedRect stored = GetParam().stored;
+  const SizedRect shown = GetParam().shown;
+  WriteSettings({{"x", stored.left}, {"y", stored.top}, {"cx", stored.width}, {"cy", stored.height}});
   Launch();
   EXPECT_TRUE(Eventually([&] { return Geometry() == shown; }))
       << testing::PrintToString(Geometry()) << " instead of " << testing::PrintToString(shown);

@@ -67,7 +67,7 @@ TEST_F(FilterGraph, ReleaseGraphStopsHidesAndReleasesOnceAndLeavesTheMediumAlone
 
     OpenPlaying();
     const std::string path = dlg.m_strPath;
-    const VideoRect source = dlg.m_rcSource;
+    const SizedRect source = dlg.m_rcSource;
     dlg.ReleaseGraph();
     EXPECT_EQ(GraphCalls(), (Calls{"Stop", "put_Visible(0)"}));
     EXPECT_TRUE(NothingHeld());
@@ -106,7 +106,7 @@ TEST_F(FilterGraph, OpenMediaRendersThenAttachesTheVideoWindowAndDescribesTheMed
     EXPECT_EQ(dlg.m_nState, STATE_STOPPED);
     EXPECT_EQ(dlg.m_strPath, kClip);
     EXPECT_EQ(dlg.m_dDuration, 42.5);
-    EXPECT_EQ(dlg.m_rcSource, (VideoRect{0, 0, 320, 240}));
+    EXPECT_EQ(dlg.m_rcSource, (SizedRect{0, 0, 320, 240}));
     EXPECT_EQ(dlg.m_lAttenuation, -693);
     EXPECT_EQ(graph.Record().refs, 6u) << "the audio and video interfaces are given back at once";
 }
@@ -127,7 +127,7 @@ TEST_F(FilterGraph, ARenderFailureKeepsTheNewGraphButForgetsTheMedium)
     EXPECT_EQ(graph.Record().alive, 1);
     EXPECT_NE(dlg.m_pGraph, nullptr);
     EXPECT_TRUE(dlg.m_strPath.empty());
-    EXPECT_EQ(dlg.m_rcSource, VideoRect{});
+    EXPECT_EQ(dlg.m_rcSource, SizedRect{});
     EXPECT_EQ(dlg.m_dDuration, 60.0);
     EXPECT_EQ(dlg.m_lAttenuation, -693);
     EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
@@ -145,8 +145,8 @@ TEST_F(FilterGraph, AMediumWithoutPictureOrLengthKeepsTheZerosAndTheOldLength)
         dlg.m_dDuration = 12.5;
 
         EXPECT_TRUE(dlg.OpenMedia(kClip, FALSE));
-        EXPECT_EQ(dlg.m_rcSource, VideoRect{});
-        EXPECT_EQ(dlg.m_rcVideo, VideoRect{});
+        EXPECT_EQ(dlg.m_rcSource, SizedRect{});
+        EXPECT_EQ(dlg.m_rcVideo, SizedRect{});
         EXPECT_EQ(dlg.m_dDuration, 12.5);
         EXPECT_EQ(LabelPanelRect(), ClientRect());
     }

@@ -63,7 +63,7 @@ TEST_F(GraphUnavailable, EachMissingPieceShowsTheBoxAndKeepsThePreviousMedium)
         EXPECT_EQ(std::count(graph.Log().begin(), graph.Log().end(), "SetNotifyWindow(" + Self() + ",1037,0)"), 0)
             << "nothing is rendered";
         EXPECT_EQ(dlg.m_strPath, kClip);
-        EXPECT_EQ(dlg.m_rcSource, (VideoRect{0, 0, 320, 240}));
+        EXPECT_EQ(dlg.m_rcSource, (SizedRect{0, 0, 320, 240}));
         EXPECT_EQ(dlg.m_dDuration, 60.0);
         EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
     }

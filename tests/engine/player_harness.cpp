@@ -49,7 +49,7 @@ constexpr int kQuietMs = 200;
 
 LRESULT ObservedPlayer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_TIMER && wParam == TIMER_TICK)
+    if (message == WM_TIMER && wParam == TIMER_STATUS)
         ++ticks;
     else if (message == WM_ERASEBKGND)
         ++erases;

@@ -190,7 +190,7 @@ TEST_F(Transport, EachTickRefreshesTheStatusLineWithoutChangingTheState)
 {
     OpenPaused();
     dlg.m_wndLabel.m_strStatus.clear();
-    dlg.SendMessage(WM_TIMER, TIMER_TICK);
+    dlg.SendMessage(WM_TIMER, TIMER_STATUS);
     EXPECT_NE(dlg.m_wndLabel.m_strStatus.find("Paused"), std::string::npos) << dlg.m_wndLabel.m_strStatus;
     EXPECT_EQ(dlg.m_nState, STATE_PAUSED);
     EXPECT_EQ(GraphCalls(), Calls{});

@@ -26,7 +26,7 @@ TEST_F(VideoLayout, ThePictureIsFittedAtTheTopLeftAndThePanelTakesTheRest)
         LONG clientWidth, clientHeight;
         int stretch;
         LONG sourceHeight;  // as the graph reports it on the refresh
-        VideoRect video;
+        SizedRect video;
         RECT label;
     };
     const Case cases[] = {
@@ -40,7 +40,7 @@ TEST_F(VideoLayout, ThePictureIsFittedAtTheTopLeftAndThePanelTakesTheRest)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         graph.Script().sourceHeight = 240;
-        dlg.m_rcSource = VideoRect{0, 0, 320, 240};
+        dlg.m_rcSource = SizedRect{0, 0, 320, 240};
         SetClientSize(c.clientWidth, c.clientHeight);
         dlg.m_bStretch = c.stretch;
         graph.Script().sourceHeight = c.sourceHeight;
@@ -66,7 +66,7 @@ TEST_F(VideoLayout, WithoutPictureThePanelCoversTheWindow)
     dlg.LayoutVideo();
     ASSERT_FALSE(GraphCalls().empty());
     EXPECT_EQ(GraphCalls().back(), "SetWindowPosition(0,0,0,0)");
-    EXPECT_EQ(dlg.m_rcVideo, VideoRect{});
+    EXPECT_EQ(dlg.m_rcVideo, SizedRect{});
     EXPECT_EQ(LabelPanelRect(), (RECT{0, 0, 300, 200}));
 }
 
@@ -74,14 +74,14 @@ TEST_F(VideoLayout, WithoutAVideoWindowNothingIsTouched)
 {
     graph.Refuse(IID_IVideoWindow);
     EXPECT_FALSE(dlg.CreateGraph());
-    dlg.m_rcSource = VideoRect{0, 0, 320, 240};
-    dlg.m_rcVideo = VideoRect{1, 2, 3, 4};
+    dlg.m_rcSource = SizedRect{0, 0, 320, 240};
+    dlg.m_rcVideo = SizedRect{1, 2, 3, 4};
     const RECT label = LabelPanelRect();
     graph.ClearLog();
 
     dlg.LayoutVideo();
     EXPECT_EQ(graph.Log(), Calls{});
-    EXPECT_EQ(dlg.m_rcVideo, (VideoRect{1, 2, 3, 4}));
+    EXPECT_EQ(dlg.m_rcVideo, (SizedRect{1, 2, 3, 4}));
     EXPECT_EQ(LabelPanelRect(), label);
 }
 
@@ -109,7 +109,7 @@ TEST_F(VideoLayout, PresetsSizeTheClientAreaToTheScaledPictureAtATopLeftOnTheScr
         EXPECT_EQ(ClientRect(), (RECT{0, 0, c.clientWidth, c.clientHeight}));
         EXPECT_EQ(WindowRect(), (RECT{std::max(c.x, 0), std::max(c.y, 0), std::max(c.x, 0) + c.clientWidth + frame.cx,
                                       std::max(c.y, 0) + c.clientHeight + frame.cy}));
-        EXPECT_EQ(dlg.m_rcVideo, (VideoRect{0, 0, c.clientWidth, c.clientHeight})) << "the picture alone shows";
+        EXPECT_EQ(dlg.m_rcVideo, (SizedRect{0, 0, c.clientWidth, c.clientHeight})) << "the picture alone shows";
     }
 }
 

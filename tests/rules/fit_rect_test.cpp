@@ -64,10 +64,10 @@ TEST(FitRect, AnyInputStaysDefinedAndKeepsTheCorner)
 
 TEST(LabelRect, TakesTheFullHeightRightOfThePicture)
 {
-    EXPECT_EQ(LabelRect(Rect(0, 0, 500, 240), 320), (WindowPos{320, 0, 180, 240}));
-    EXPECT_EQ(LabelRect(Rect(0, 0, 320, 400), 320), (WindowPos{320, 0, 0, 400}));
-    EXPECT_EQ(LabelRect(Rect(0, 0, 192, 76), 0), (WindowPos{0, 0, 192, 76}));
-    EXPECT_EQ(LabelRect(Rect(0, INT_MIN, INT_MAX, INT_MAX), INT_MIN), (WindowPos{INT_MIN, INT_MIN, INT_MAX, INT_MAX}));
+    EXPECT_EQ(LabelRect(Rect(0, 0, 500, 240), 320), (SizedRect{320, 0, 180, 240}));
+    EXPECT_EQ(LabelRect(Rect(0, 0, 320, 400), 320), (SizedRect{320, 0, 0, 400}));
+    EXPECT_EQ(LabelRect(Rect(0, 0, 192, 76), 0), (SizedRect{0, 0, 192, 76}));
+    EXPECT_EQ(LabelRect(Rect(0, INT_MIN, INT_MAX, INT_MAX), INT_MIN), (SizedRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}));
 }
 
 class ZoomRectTest : public ::testing::Test {
@@ -80,16 +80,16 @@ protected:
 
 TEST_F(ZoomRectTest, PresetsScaleThePictureAndAddTheFrame)
 {
-    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 1.0), (WindowPos{100, 50, 330, 250}));
-    EXPECT_EQ(ZoomRect(window, client, desktop, 352, 288, 0.25), (WindowPos{100, 50, 98, 82}));
-    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 0.5), (WindowPos{100, 50, 170, 130}));
-    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 2.0), (WindowPos{100, 50, 650, 490}));
-    EXPECT_EQ(ZoomRect(window, client, desktop, 333, 101, 0.25), (WindowPos{100, 50, 93, 35}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 1.0), (SizedRect{100, 50, 330, 250}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, 352, 288, 0.25), (SizedRect{100, 50, 98, 82}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 0.5), (SizedRect{100, 50, 170, 130}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 2.0), (SizedRect{100, 50, 650, 490}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, 333, 101, 0.25), (SizedRect{100, 50, 93, 35}));
 }
 
 TEST_F(ZoomRectTest, WithoutAPictureEveryPresetGivesTheLabelOnlySize)
 {
-    const WindowPos labelOnly{100, 50, 192 + 10, 76 + 10};
+    const SizedRect labelOnly{100, 50, 192 + 10, 76 + 10};
     for (const double factor : {0.25, 0.5, 1.0, 2.0, 0.0, -1.0}) {
         EXPECT_EQ(ZoomRect(window, client, desktop, 0, 0, factor), labelOnly) << factor;
         EXPECT_EQ(ZoomRect(window, client, desktop, 320, 0, factor), labelOnly) << factor;
@@ -100,25 +100,25 @@ TEST_F(ZoomRectTest, WithoutAPictureEveryPresetGivesTheLabelOnlySize)
 
 TEST_F(ZoomRectTest, MaximizeCoversTheDesktopWithoutAFrame)
 {
-    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 0.0), (WindowPos{0, 0, 1920, 1080}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, 0.0), (SizedRect{0, 0, 1920, 1080}));
 }
 
 TEST_F(ZoomRectTest, NegativeLeftOrTopMovesToZero)
 {
-    EXPECT_EQ(ZoomRect(Rect(-20, 30, 310, 280), client, desktop, 320, 240, 1.0), (WindowPos{0, 30, 330, 250}));
-    EXPECT_EQ(ZoomRect(Rect(40, -7, 370, 243), client, desktop, 320, 240, 1.0), (WindowPos{40, 0, 330, 250}));
-    EXPECT_EQ(ZoomRect(Rect(-1, -1, 329, 249), client, desktop, 0, 0, 1.0), (WindowPos{0, 0, 202, 86}));
+    EXPECT_EQ(ZoomRect(Rect(-20, 30, 310, 280), client, desktop, 320, 240, 1.0), (SizedRect{0, 30, 330, 250}));
+    EXPECT_EQ(ZoomRect(Rect(40, -7, 370, 243), client, desktop, 320, 240, 1.0), (SizedRect{40, 0, 330, 250}));
+    EXPECT_EQ(ZoomRect(Rect(-1, -1, 329, 249), client, desktop, 0, 0, 1.0), (SizedRect{0, 0, 202, 86}));
 }
 
 TEST_F(ZoomRectTest, ExtremeSizesSaturate)
 {
-    EXPECT_EQ(ZoomRect(window, client, desktop, INT_MAX, INT_MAX, 2.0), (WindowPos{100, 50, INT_MAX, INT_MAX}));
-    EXPECT_EQ(ZoomRect(window, client, desktop, INT_MIN, INT_MIN, 2.0), (WindowPos{100, 50, INT_MIN, INT_MIN}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, INT_MAX, INT_MAX, 2.0), (SizedRect{100, 50, INT_MAX, INT_MAX}));
+    EXPECT_EQ(ZoomRect(window, client, desktop, INT_MIN, INT_MIN, 2.0), (SizedRect{100, 50, INT_MIN, INT_MIN}));
     const RECT huge = Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
-    EXPECT_EQ(ZoomRect(huge, Rect(0, 0, 0, 0), desktop, 0, 0, 1.0), (WindowPos{0, 0, INT_MAX, INT_MAX}));
-    EXPECT_EQ(ZoomRect(Rect(0, 0, 0, 0), huge, desktop, 0, 0, 1.0), (WindowPos{0, 0, INT_MIN, INT_MIN}));
+    EXPECT_EQ(ZoomRect(huge, Rect(0, 0, 0, 0), desktop, 0, 0, 1.0), (SizedRect{0, 0, INT_MAX, INT_MAX}));
+    EXPECT_EQ(ZoomRect(Rect(0, 0, 0, 0), huge, desktop, 0, 0, 1.0), (SizedRect{0, 0, INT_MIN, INT_MIN}));
     EXPECT_EQ(ZoomRect(window, client, desktop, 320, 240, std::numeric_limits<double>::quiet_NaN()),
-              (WindowPos{100, 50, 0, 0}));
+              (SizedRect{100, 50, 0, 0}));
 }
 
 }  // namespace

@@ -97,11 +97,11 @@ TEST_F(LabelPanelTest, SixtyFourthTickStopsTheSplashWithoutPainting)
 {
     panel.m_nTick = 61;
     panel.paints = 0;
-    panel.SendMessage(WM_TIMER, TIMER_TICK, 0);
+    panel.SendMessage(WM_TIMER, TIMER_SPLASH, 0);
     EXPECT_EQ(panel.m_nTick, 62);
     EXPECT_EQ(panel.paints, 1) << "each splash tick paints its frame at once";
-    panel.SendMessage(WM_TIMER, TIMER_TICK, 0);
-    panel.SendMessage(WM_TIMER, TIMER_TICK, 0);
+    panel.SendMessage(WM_TIMER, TIMER_SPLASH, 0);
+    panel.SendMessage(WM_TIMER, TIMER_SPLASH, 0);
     EXPECT_EQ(panel.m_nTick, 64);
     EXPECT_EQ(panel.paints, 2) << "the 64th tick paints nothing";
     panel.timers = 0;

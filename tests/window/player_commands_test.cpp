@@ -146,14 +146,14 @@ TEST_F(PlayerCommandsTest, StretchLaysThePictureOutAtOnce)
 {
     dlg.SetWindowPos(nullptr, 0, 0, 508, 248, SWP_NOZORDER);   // client 500 x 240
     dlg.OpenAndPlay("clip.mpg");                                // the fake's picture is 320 x 240
-    ASSERT_EQ(dlg.m_rcVideo, (VideoRect{0, 0, 320, 240}));
+    ASSERT_EQ(dlg.m_rcVideo, (SizedRect{0, 0, 320, 240}));
     OpenMenu({0, 0}, ID_STRETCH);
-    EXPECT_EQ(dlg.m_rcVideo, (VideoRect{0, 0, 500, 240}));
+    EXPECT_EQ(dlg.m_rcVideo, (SizedRect{0, 0, 500, 240}));
     RECT panel;
     dlg.m_wndLabel.GetClientRect(&panel);
     EXPECT_EQ(panel.right, 0);
     OpenMenu({0, 0}, ID_STRETCH);
-    EXPECT_EQ(dlg.m_rcVideo, (VideoRect{0, 0, 320, 240}));
+    EXPECT_EQ(dlg.m_rcVideo, (SizedRect{0, 0, 320, 240}));
 }
 
 TEST_F(PlayerCommandsTest, PageUpAndDownStepOnEveryKeyDownWithinTheScale)

@@ -64,7 +64,7 @@ TEST_F(PlayerTextsTest, FileDetailsOfAnOpenedFile)
 {
     dlg.m_strPath = MakeFile("clip 1.mpg", 1025, 1000000000);
     dlg.m_dDuration = 95.48;
-    dlg.m_rcSource = VideoRect{0, 0, 320, 240};
+    dlg.m_rcSource = SizedRect{0, 0, 320, 240};
     dlg.GatherFileInfo();
     EXPECT_EQ(dlg.m_strSizeText, "2KB (1,025 byte)");
     EXPECT_EQ(dlg.m_strDateText, "2001/09/09(Sun) 01:46:40");

@@ -106,8 +106,11 @@ protected:
     ~IMediaSeeking() = default;
 };
 
+// IBasicAudio's volume for silence, in hundredths of a decibel.
+inline constexpr LONG kSilentAttenuation = -10000;
+
 struct IBasicAudio : IUnknown {
-    // Hundredths of a decibel, -10000 (silence) to 0.
+    // Hundredths of a decibel, kSilentAttenuation (silence) to 0.
     virtual HRESULT put_Volume(LONG volume) = 0;
     virtual HRESULT get_Volume(LONG* volume) = 0;
 

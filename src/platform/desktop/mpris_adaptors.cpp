@@ -38,7 +38,7 @@ QString PlayerAdaptor::PlaybackStatus() const { return Text(PlaybackStatusText(m
 QString PlayerAdaptor::LoopStatus() const { return Text(LoopStatusText(m_service.Facts().repeat)); }
 void PlayerAdaptor::SetLoopStatus(const QString& status) { m_service.SetLoopStatus(status); }
 QVariantMap PlayerAdaptor::Metadata() const { return m_service.Metadata(); }
-double PlayerAdaptor::Volume() const { return VolumeForLevel(m_service.Facts().volumeLevel); }
+double PlayerAdaptor::Volume() const { return VolumeForLevel(m_service.Facts().volumeLevel, m_service.Facts().loudestVolume); }
 void PlayerAdaptor::SetVolume(double volume) { m_service.SetVolume(volume); }
 qlonglong PlayerAdaptor::Position() const { return m_service.PositionMicroseconds(); }
 bool PlayerAdaptor::CanPlay() const { return desktop::CanPlay(m_service.Facts()); }

@@ -7,8 +7,6 @@ namespace desktop {
 
 namespace {
 
-constexpr int kLoudest = 10;
-
 bool SameMedium(const PlayerFacts& a, const PlayerFacts& b)
 {
     return a.title == b.title && a.artist == b.artist && a.album == b.album && a.cover == b.cover &&
@@ -40,15 +38,16 @@ std::optional<bool> RepeatForLoopStatus(std::string_view status)
     return std::nullopt;
 }
 
-double VolumeForLevel(int level)
+double VolumeForLevel(int level, int loudest)
 {
-    return std::clamp(level, 0, kLoudest) / static_cast<double>(kLoudest);
+    if (loudest <= 0) return 0.0;
+    return std::clamp(level, 0, loudest) / static_cast<double>(loudest);
 }
 
-std::optional<int> LevelForVolume(double volume)
+std::optional<int> LevelForVolume(double volume, int loudest)
 {
     if (std::isnan(volume)) return std::nullopt;
-    const double level = std::clamp(volume * kLoudest, 0.0, static_cast<double>(kLoudest));
+    const double level = std::clamp(volume * loudest, 0.0, static_cast<double>(std::max(loudest, 0)));
     return static_cast<int>(std::lround(level));
 }
 
@@ -102,7 +101,8 @@ std::vector<std::string> ChangedPlayerProperties(const PlayerFacts& before, cons
     std::vector<std::string> changed;
     if (PlaybackStatusText(before.playback) != PlaybackStatusText(after.playback)) changed.emplace_back("PlaybackStatus");
     if (before.repeat != after.repeat) changed.emplace_back("LoopStatus");
-    if (VolumeForLevel(before.volumeLevel) != VolumeForLevel(after.volumeLevel)) changed.emplace_back("Volume");
+    if (VolumeForLevel(before.volumeLevel, before.loudestVolume) != VolumeForLevel(after.volumeLevel, after.loudestVolume))
+        changed.emplace_back("Volume");
     if (!SameMedium(before, after)) changed.emplace_back("Metadata");
     if (CanPlay(before) != CanPlay(after)) {
         changed.emplace_back("CanPlay");

@@ -24,10 +24,10 @@ std::string_view LoopStatusText(bool repeat);
 // single medium repeated is also the whole list repeated, so "Playlist" asks for it too.
 std::optional<bool> RepeatForLoopStatus(std::string_view status);
 
-// level / 10, within 0..1 as the graph gets it.
-double VolumeForLevel(int level);
-// The nearest level 0..10 to a volume; nothing for a volume that is not a number.
-std::optional<int> LevelForVolume(double volume);
+// level / loudest, within 0..1.
+double VolumeForLevel(int level, int loudest);
+// The nearest level 0..loudest to a volume; nothing for a volume that is not a number.
+std::optional<int> LevelForVolume(double volume, int loudest);
 
 // The command a transport request is in the menu, or nothing where the request asks for
 // the state the player is already in (Play while playing, Pause while not playing).

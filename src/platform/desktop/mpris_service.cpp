@@ -146,7 +146,7 @@ void MprisService::Request(TransportRequest request)
 
 void MprisService::SetVolume(double volume)
 {
-    const std::optional<int> target = LevelForVolume(volume);
+    const std::optional<int> target = LevelForVolume(volume, m_facts.loudestVolume);
     if (!target || !m_hooks.facts) return;
     {
         const HeldAnnouncements held(m_holdAnnouncements);

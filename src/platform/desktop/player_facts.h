@@ -22,7 +22,8 @@ struct PlayerFacts {
     std::string coverType;     // the cover's MIME type
     std::string location;      // the path or URL that was opened
     double lengthSeconds = 0;  // 0 or less: not known
-    int volumeLevel = 0;       // 0..10; a level read from edited settings may lie outside
+    int volumeLevel = 0;       // 0..loudestVolume; a level read from edited settings may lie outside
+    int loudestVolume = 1;     // the top of the player's volume scale
     bool repeat = false;
     unsigned seeks = 0;        // counts jumps of the position (seeks and rewinds)
     friend bool operator==(const PlayerFacts&, const PlayerFacts&) = default;

@@ -15,6 +15,7 @@
 
 #include "platform/framework/app.h"
 #include "platform/framework/icon_handles.h"
+#include "platform/gdi/font_faces.h"
 #include "platform/gdi/paint.h"
 #include "platform/framework/platform_window.h"
 #include "platform/framework/resources.h"
@@ -35,12 +36,7 @@ QString ToQString(std::string_view text)
 // The face a dialog template names, or the installed face that stands in for it.
 QFont DialogFont(const DialogTemplate& tpl)
 {
-    QFont font(ToQString(tpl.fontFace));
-    static const std::map<std::string_view, const char*> kFaces = {
-        {"ＭＳ Ｐゴシック", "IPAPGothic"},
-        {"ＭＳ ゴシック", "IPAGothic"},
-    };
-    if (auto it = kFaces.find(tpl.fontFace); it != kFaces.end()) font = QFont(QString::fromLatin1(it->second));
+    QFont font(platform::InstalledFace(tpl.fontFace));
     font.setPixelSize(std::max(1, (tpl.fontPoints * ScreenLogPixelsY() + 36) / 72));
     return font;
 }

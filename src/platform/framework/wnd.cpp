@@ -12,19 +12,27 @@ CWnd::~CWnd()
 {
     if (m_hWnd == nullptr) return;
     // The derived parts are gone: tear the window down without its handlers.
+    m_hWnd->destroying = true;
+    m_hWnd->wnd = nullptr;
+    ReleaseWidgets();
+}
+
+void CWnd::ReleaseWidgets()
+{
+    // The one way a window's record and widgets go, whether destroyed or just deleted.
     PlatformWindow* p = m_hWnd;
-    p->destroying = true;
-    p->wnd = nullptr;
+    for (const auto& [id, qtId] : p->timers) {
+        if (p->client) p->client->killTimer(qtId);
+    }
+    p->timers.clear();
     platform::UnregisterWindow(p);
     if (auto* c = qobject_cast<ClientWidget*>(p->client.data())) c->Detach();
     if (auto* f = qobject_cast<FrameWidget*>(p->top.data())) f->Detach();
     if (auto* d = qobject_cast<DialogWidget*>(p->top.data())) d->Detach();
-    if (p->top) {
-        p->top->hide();
-        p->top->deleteLater();
-    } else if (p->client) {
-        p->client->hide();
-        p->client->deleteLater();
+    QWidget* outer = p->top ? p->top.data() : p->client.data();
+    if (outer != nullptr) {
+        outer->hide();
+        outer->deleteLater();
     }
     m_hWnd = nullptr;
     delete p;
@@ -77,21 +85,7 @@ BOOL CWnd::DestroyWindow()
     Dispatch(WM_DESTROY, 0, 0);
     // Children go after their parent has handled its WM_DESTROY.
     for (CWnd* child : platform::ChildWindowsOf(p)) child->DestroyWindow();
-    for (const auto& [id, qtId] : p->timers) {
-        if (p->client) p->client->killTimer(qtId);
-    }
-    p->timers.clear();
-    platform::UnregisterWindow(p);
-    if (auto* c = qobject_cast<ClientWidget*>(p->client.data())) c->Detach();
-    if (auto* f = qobject_cast<FrameWidget*>(p->top.data())) f->Detach();
-    if (auto* d = qobject_cast<DialogWidget*>(p->top.data())) d->Detach();
-    QWidget* outer = p->top ? p->top.data() : p->client.data();
-    if (outer != nullptr) {
-        outer->hide();
-        outer->deleteLater();
-    }
-    m_hWnd = nullptr;
-    delete p;
+    ReleaseWidgets();
     if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
     PostNcDestroy();
     return TRUE;

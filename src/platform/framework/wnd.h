@@ -126,6 +126,7 @@ private:
     friend struct PlatformWindow;
     friend class CDialog;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void ReleaseWidgets();
     UINT m_curMessage = 0;
     WPARAM m_curWParam = 0;
     LPARAM m_curLParam = 0;

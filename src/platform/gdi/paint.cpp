@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/toolkit/toolkit.h"
+#include "platform/gdi/font_faces.h"
 #include "platform/gdi/paint_surface.h"
 
 struct FontData {
@@ -19,26 +20,6 @@ struct FontData {
 };
 
 namespace {
-
-// Faces the program names and the installed faces that serve them.
-QString SubstituteFace(const std::string& face)
-{
-    struct Substitute {
-        std::string_view requested;
-        const char* installed;
-    };
-    static constexpr Substitute kSubstitutes[] = {
-        {"明朝", "IPAMincho"},
-        {"ＭＳ 明朝", "IPAMincho"},
-        {"ＭＳ Ｐ明朝", "IPAPMincho"},
-        {"ＭＳ ゴシック", "IPAGothic"},
-        {"ＭＳ Ｐゴシック", "IPAPGothic"},
-    };
-    for (const auto& s : kSubstitutes) {
-        if (face == s.requested) return QString::fromLatin1(s.installed);
-    }
-    return QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
-}
 
 QColor ToQColor(COLORREF c)
 {
@@ -91,7 +72,7 @@ BOOL CFont::CreatePointFont(int pointSizeTenths, const std::string& faceName, CD
     const long long height = static_cast<long long>(logPixelsY) * pointSizeTenths / 720;
     auto data = std::make_unique<FontData>();
     data->height = static_cast<int>(std::clamp<long long>(height, 0, 4096));
-    data->font = QFont(SubstituteFace(faceName));
+    data->font = QFont(platform::InstalledFace(faceName));
     if (data->height > 0) data->font.setPixelSize(data->height);
     data->font.setWeight(QFont::Normal);
     data->font.setItalic(false);

@@ -12,13 +12,12 @@ namespace platform::gst {
 
 namespace {
 
-constexpr LONG kSilence = -10000;
 constexpr double kUnitsPerSecond = 1e7;  // 100 ns
 
 // Hundredths of a decibel to a linear gain; the bottom of the range is silence.
 double GainForAttenuation(LONG attenuation)
 {
-    if (attenuation <= kSilence)
+    if (attenuation <= kSilentAttenuation)
         return 0.0;
     return std::pow(10.0, attenuation / 2000.0);
 }
@@ -278,7 +277,7 @@ HRESULT FilterGraph::GetWindowPosition(LONG* left, LONG* top, LONG* width, LONG*
 {
     if (!left || !top || !width || !height)
         return E_POINTER;
-    const WindowPosition position = m_video.Position();
+    const SizedRect position = m_video.Position();
     *left = position.left;
     *top = position.top;
     *width = position.width;
@@ -354,7 +353,7 @@ HRESULT FilterGraph::GetCurrentPosition(LONGLONG* position)
 
 HRESULT FilterGraph::put_Volume(LONG volume)
 {
-    if (volume < kSilence || volume > 0)
+    if (volume < kSilentAttenuation || volume > 0)
         return E_INVALIDARG;
     m_volume = volume;
     if (!m_pipeline || !m_pipeline->HasAudio())
@@ -378,7 +377,7 @@ namespace {
 template <typename Read>
 HRESULT ReadPicture(const MediaPipeline* pipeline, Read read)
 {
-    const std::optional<PictureSize> picture = pipeline ? pipeline->Picture() : std::nullopt;
+    const std::optional<SizedRect> picture = pipeline ? pipeline->Picture() : std::nullopt;
     if (!picture)
         return E_NOTIMPL;  // no picture: the caller's values stay
     read(*picture);
@@ -391,35 +390,35 @@ HRESULT FilterGraph::get_SourceLeft(LONG* left)
 {
     if (!left)
         return E_POINTER;
-    return ReadPicture(m_pipeline.get(), [&](const PictureSize&) { *left = 0; });
+    return ReadPicture(m_pipeline.get(), [&](const SizedRect&) { *left = 0; });
 }
 
 HRESULT FilterGraph::get_SourceTop(LONG* top)
 {
     if (!top)
         return E_POINTER;
-    return ReadPicture(m_pipeline.get(), [&](const PictureSize&) { *top = 0; });
+    return ReadPicture(m_pipeline.get(), [&](const SizedRect&) { *top = 0; });
 }
 
 HRESULT FilterGraph::get_SourceWidth(LONG* width)
 {
     if (!width)
         return E_POINTER;
-    return ReadPicture(m_pipeline.get(), [&](const PictureSize& picture) { *width = picture.width; });
+    return ReadPicture(m_pipeline.get(), [&](const SizedRect& picture) { *width = picture.width; });
 }
 
 HRESULT FilterGraph::get_SourceHeight(LONG* height)
 {
     if (!height)
         return E_POINTER;
-    return ReadPicture(m_pipeline.get(), [&](const PictureSize& picture) { *height = picture.height; });
+    return ReadPicture(m_pipeline.get(), [&](const SizedRect& picture) { *height = picture.height; });
 }
 
 HRESULT FilterGraph::GetVideoSize(LONG* width, LONG* height)
 {
     if (!width || !height)
         return E_POINTER;
-    return ReadPicture(m_pipeline.get(), [&](const PictureSize& picture) {
+    return ReadPicture(m_pipeline.get(), [&](const SizedRect& picture) {
         *width = picture.width;
         *height = picture.height;
     });

@@ -341,7 +341,7 @@ bool MediaPipeline::HasVideo() const
     return StreamCount("n-video") > 0;
 }
 
-std::optional<PictureSize> MediaPipeline::Picture() const
+std::optional<SizedRect> MediaPipeline::Picture() const
 {
     if (!m_videoSink)
         return std::nullopt;
@@ -357,7 +357,7 @@ std::optional<PictureSize> MediaPipeline::Picture() const
         return std::nullopt;
     const gint64 parN = std::max(1, GST_VIDEO_INFO_PAR_N(&info));
     const gint64 parD = std::max(1, GST_VIDEO_INFO_PAR_D(&info));
-    return PictureSize{static_cast<LONG>(GST_VIDEO_INFO_WIDTH(&info) * parN / parD),
+    return SizedRect{0, 0, static_cast<LONG>(GST_VIDEO_INFO_WIDTH(&info) * parN / parD),
                        static_cast<LONG>(GST_VIDEO_INFO_HEIGHT(&info))};
 }
 

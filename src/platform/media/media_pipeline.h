@@ -40,10 +40,6 @@ protected:
     ~PipelineObserver() = default;
 };
 
-struct PictureSize {
-    LONG width = 0;
-    LONG height = 0;
-};
 
 // How long Open waits for a medium to get ready: 15 s, or VANTREL_RENDER_TIMEOUT_MS.
 std::chrono::milliseconds RenderBound();
@@ -79,10 +75,10 @@ public:
     std::optional<double> Position() const;
     bool HasAudio() const;
     bool HasVideo() const;
-    // The picture in square pixels: the stored width corrected by the pixel aspect
+    // The picture's size (left and top 0) in square pixels: the stored width corrected by the pixel aspect
     // ratio, and upright when the medium says it is turned. A sound medium's cover
     // is its picture.
-    std::optional<PictureSize> Picture() const;
+    std::optional<SizedRect> Picture() const;
     MediumTags Tags() const;
 
     // The audio or subtitle streams in the medium's order, and the one playing

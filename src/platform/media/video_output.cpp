@@ -80,7 +80,7 @@ void VideoOutput::SetVisible(bool visible)
         m_widget->setVisible(visible);
 }
 
-void VideoOutput::SetPosition(const WindowPosition& position)
+void VideoOutput::SetPosition(const SizedRect& position)
 {
     m_position = position;
     if (m_widget)

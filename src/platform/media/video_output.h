@@ -18,14 +18,6 @@ namespace platform::gst {
 class DecodedFrame;
 class VideoWidget;
 
-// In the owner's client coordinates.
-struct WindowPosition {
-    LONG left = 0;
-    LONG top = 0;
-    LONG width = 0;
-    LONG height = 0;
-};
-
 class VideoOutput {
 public:
     VideoOutput();
@@ -46,8 +38,9 @@ public:
     void SetMessageDrain(HWND drain);
     void SetVisible(bool visible);
     bool Visible() const { return m_visible; }
-    void SetPosition(const WindowPosition& position);
-    WindowPosition Position() const { return m_position; }
+    // In the owner's client coordinates.
+    void SetPosition(const SizedRect& position);
+    SizedRect Position() const { return m_position; }
 
     // The child widget, or null while there is no owner.
     QWidget* Widget() const;
@@ -66,7 +59,7 @@ private:
     HWND m_owner = nullptr;
     HWND m_drain = nullptr;
     bool m_visible = false;
-    WindowPosition m_position;
+    SizedRect m_position;
     QPointer<VideoWidget> m_widget;
 };
 

@@ -28,6 +28,16 @@ struct RECT {
     friend bool operator==(const RECT&, const RECT&) = default;
 };
 
+// A rectangle as left, top, width and height: a place and size as SetWindowPos takes
+// them, a picture's source or its place in the window. RECT is left, top, right, bottom.
+struct SizedRect {
+    LONG left = 0;
+    LONG top = 0;
+    LONG width = 0;
+    LONG height = 0;
+    friend bool operator==(const SizedRect&, const SizedRect&) = default;
+};
+
 struct POINT {
     LONG x = 0;
     LONG y = 0;

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "engine/play_state.h"
+#include "engine/volume_scale.h"
 #include "platform/system/format.h"
 #include "platform/system/url.h"
 
@@ -65,8 +66,8 @@ std::string StatusWord(int state)
 
 std::string StatusLine(const std::string& word, double position, double duration, int volume)
 {
-    return Format("%s: %d/%d  Volume: %d/10    ", word.c_str(), TruncOrZero(position), TruncOrZero(duration),
-                  volume);
+    return Format("%s: %d/%d  Volume: %d/%d    ", word.c_str(), TruncOrZero(position), TruncOrZero(duration),
+                  volume, kLoudestVolume);
 }
 
 std::string FileNameFromPath(const std::string& path)

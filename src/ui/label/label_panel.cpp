@@ -75,7 +75,7 @@ void CLabelPanel::DoDataExchange(CDataExchange* pDX)
 BOOL CLabelPanel::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetTimer(TIMER_TICK, 50, nullptr);
+    SetTimer(TIMER_SPLASH, kTickPeriodMs, nullptr);
     return TRUE;
 }
 
@@ -94,7 +94,7 @@ void CLabelPanel::OnTimer(std::uintptr_t)
 {
     ++m_nTick;
     if (m_nTick >= kSplashTicks) {
-        KillTimer(TIMER_TICK);
+        KillTimer(TIMER_SPLASH);
         return;
     }
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
@@ -196,7 +196,7 @@ void CLabelPanel::RefreshStatusStrip(BOOL bErase)
                               : (RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
     RedrawWindow(&rc, nullptr, flags);
     m_nTick = kSplashTicks;
-    KillTimer(TIMER_TICK);
+    KillTimer(TIMER_SPLASH);
 }
 
 bool CLabelPanel::ShowsProgressBar() const

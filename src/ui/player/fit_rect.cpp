@@ -50,27 +50,27 @@ RECT FitRect(LONG W, LONG H, const RECT& bounds)
     return fitted;
 }
 
-WindowPos LabelRect(const RECT& client, LONG videoWidth)
+SizedRect LabelRect(const RECT& client, LONG videoWidth)
 {
     return {videoWidth, client.top, ClampToLong(std::int64_t{client.right} - videoWidth), ClampToLong(Height(client))};
 }
 
-WindowPos ZoomRect(const RECT& window, const RECT& client, const RECT& desktopClient, LONG sourceWidth,
+SizedRect ZoomRect(const RECT& window, const RECT& client, const RECT& desktopClient, LONG sourceWidth,
                    LONG sourceHeight, double factor)
 {
     const std::int64_t frameX = Width(window) - Width(client);
     const std::int64_t frameY = Height(window) - Height(client);
-    WindowPos pos{std::max<LONG>(window.left, 0), std::max<LONG>(window.top, 0), 0, 0};
+    SizedRect pos{std::max<LONG>(window.left, 0), std::max<LONG>(window.top, 0), 0, 0};
 
     if (factor == -1.0 || sourceWidth == 0 || sourceHeight == 0) {
-        pos.cx = ClampToLong(kLabelOnlyWidth + frameX);
-        pos.cy = ClampToLong(kLabelOnlyHeight + frameY);
+        pos.width = ClampToLong(kLabelOnlyWidth + frameX);
+        pos.height = ClampToLong(kLabelOnlyHeight + frameY);
     } else if (factor == 0.0) {
         // The outer rectangle becomes the desktop's: no frame is added.
         pos = {0, 0, desktopClient.right, desktopClient.bottom};
     } else {
-        pos.cx = TruncToLong(sourceWidth * factor + static_cast<double>(frameX));
-        pos.cy = TruncToLong(sourceHeight * factor + static_cast<double>(frameY));
+        pos.width = TruncToLong(sourceWidth * factor + static_cast<double>(frameX));
+        pos.height = TruncToLong(sourceHeight * factor + static_cast<double>(frameY));
     }
     return pos;
 }

@@ -1,6 +1,7 @@
 #include "ui/player/menu_state.h"
 
 #include "engine/play_state.h"
+#include "engine/volume_scale.h"
 #include "res/resource.h"
 
 MenuState PopupMenuState(int state, int volume, const MenuSwitches& switches)
@@ -17,7 +18,7 @@ MenuState PopupMenuState(int state, int volume, const MenuSwitches& switches)
         // Only the exact ends grey an item: a level read from an edited file may lie outside.
         if (volume == 0)
             menu.greyed.push_back(ID_VOLUME_DOWN);
-        if (volume == 10)
+        if (volume == kLoudestVolume)
             menu.greyed.push_back(ID_VOLUME_UP);
     }
 

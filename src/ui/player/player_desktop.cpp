@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "engine/interface_ptr.h"
+#include "engine/volume_scale.h"
 #include "platform/com/dshow.h"
 #include "platform/framework/app.h"
 #include "platform/desktop/media_session.h"
@@ -132,6 +133,7 @@ desktop::PlayerFacts CPlayerDlg::DesktopFacts() const
         .location = m_strPath,
         .lengthSeconds = open ? m_dDuration : 0.0,
         .volumeLevel = m_nVolume,
+        .loudestVolume = kLoudestVolume,
         .repeat = m_bRepeat != 0,
         .seeks = m_nSeekCount,
     };

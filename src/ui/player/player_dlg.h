@@ -19,15 +19,6 @@ class MediaSession;
 struct PlayerFacts;
 }  // namespace desktop
 
-// left, top, width, height
-struct VideoRect {
-    LONG left = 0;
-    LONG top = 0;
-    LONG width = 0;
-    LONG height = 0;
-    friend bool operator==(const VideoRect&, const VideoRect&) = default;
-};
-
 class CPlayerDlg : public CDialog {
 public:
     explicit CPlayerDlg(CWnd* pParent = nullptr);
@@ -57,8 +48,8 @@ public:
     int m_bPlaybackFailed = 0;
     double m_dDuration = 0.0;
     std::string m_strPath;
-    VideoRect m_rcSource;
-    VideoRect m_rcVideo;
+    SizedRect m_rcSource;
+    SizedRect m_rcVideo;
     std::string m_strSizeText;
     std::string m_strDateText;
     HICON m_hIcon = nullptr;

@@ -31,10 +31,10 @@ Wide Extent(LONG size, LONG least)
 
 }  // namespace
 
-WindowPos PlaceOnScreens(const WindowPos& stored, const std::vector<RECT>& screens)
+SizedRect PlaceOnScreens(const SizedRect& stored, const std::vector<RECT>& screens)
 {
-    const Span across{stored.x, Wide{stored.x} + Extent(stored.cx, kVisibleWidth)};
-    const Span down{stored.y, Wide{stored.y} + Extent(stored.cy, kVisibleHeight)};
+    const Span across{stored.left, Wide{stored.left} + Extent(stored.width, kVisibleWidth)};
+    const Span down{stored.top, Wide{stored.top} + Extent(stored.height, kVisibleHeight)};
     const RECT* nearest = nullptr;
     double nearestDistance = std::numeric_limits<double>::max();
     for (const RECT& screen : screens) {
@@ -52,14 +52,14 @@ WindowPos PlaceOnScreens(const WindowPos& stored, const std::vector<RECT>& scree
     }
     if (nearest == nullptr)
         return stored;
-    WindowPos moved = stored;
+    SizedRect moved = stored;
     const LONG screenWidth = nearest->right - nearest->left;
     const LONG screenHeight = nearest->bottom - nearest->top;
-    moved.cx = std::min(stored.cx, screenWidth);
-    moved.cy = std::min(stored.cy, screenHeight);
-    const LONG width = std::max(moved.cx, kVisibleWidth);
-    const LONG height = std::max(moved.cy, kVisibleHeight);
-    moved.x = static_cast<LONG>(std::clamp<Wide>(stored.x, nearest->left, std::max<Wide>(nearest->left, Wide{nearest->right} - width)));
-    moved.y = static_cast<LONG>(std::clamp<Wide>(stored.y, nearest->top, std::max<Wide>(nearest->top, Wide{nearest->bottom} - height)));
+    moved.width = std::min(stored.width, screenWidth);
+    moved.height = std::min(stored.height, screenHeight);
+    const LONG width = std::max(moved.width, kVisibleWidth);
+    const LONG height = std::max(moved.height, kVisibleHeight);
+    moved.left = static_cast<LONG>(std::clamp<Wide>(stored.left, nearest->left, std::max<Wide>(nearest->left, Wide{nearest->right} - width)));
+    moved.top = static_cast<LONG>(std::clamp<Wide>(stored.top, nearest->top, std::max<Wide>(nearest->top, Wide{nearest->bottom} - height)));
     return moved;
 }

@@ -14,4 +14,4 @@ inline constexpr LONG kVisibleHeight = 48;
 // `stored` as it is when some screen shows at least kVisibleWidth x kVisibleHeight of
 // it (a size of 0 or less counts as that much); else moved onto the screen nearest to
 // it, its size kept as far as that screen holds it. Without screens, as stored.
-WindowPos PlaceOnScreens(const WindowPos& stored, const std::vector<RECT>& screens);
+SizedRect PlaceOnScreens(const SizedRect& stored, const std::vector<RECT>& screens);

@@ -30,7 +30,7 @@ void CPlayerDlg::LayoutVideo()
         }
     }
 
-    m_rcVideo = VideoRect{video.left, video.top, video.right - video.left, video.bottom - video.top};
+    m_rcVideo = SizedRect{video.left, video.top, video.right - video.left, video.bottom - video.top};
     m_pVideoWindow->SetWindowPosition(m_rcVideo.left, m_rcVideo.top, m_rcVideo.width, m_rcVideo.height);
     PlaceLabel();
 }
@@ -41,8 +41,8 @@ void CPlayerDlg::PlaceLabel()
         return;
     RECT client;
     GetClientRect(&client);
-    const WindowPos label = LabelRect(client, m_rcVideo.width);
-    m_wndLabel.SetWindowPos(nullptr, label.x, label.y, label.cx, label.cy, SWP_NOZORDER);
+    const SizedRect label = LabelRect(client, m_rcVideo.width);
+    m_wndLabel.SetWindowPos(nullptr, label.left, label.top, label.width, label.height, SWP_NOZORDER);
     UpdateInfo();
 }
 
@@ -68,8 +68,8 @@ void CPlayerDlg::SetZoom(double factor)
     if (const CWnd* screen = GetDesktopWindow())
         screen->GetClientRect(&desktop);
 
-    const WindowPos box = ZoomRect(window, client, desktop, m_rcSource.width, m_rcSource.height, factor);
-    SetWindowPos(nullptr, box.x, box.y, box.cx, box.cy, SWP_NOZORDER);
+    const SizedRect box = ZoomRect(window, client, desktop, m_rcSource.width, m_rcSource.height, factor);
+    SetWindowPos(nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER);
 }
 
 void CPlayerDlg::OnZoom25()

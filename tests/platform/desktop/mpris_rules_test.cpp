@@ -19,6 +19,7 @@ PlayerFacts OpenClip(Playback playback = Playback::Playing)
     facts.location = "/m/clip.avi";
     facts.lengthSeconds = 2.0;
     facts.volumeLevel = 5;
+    facts.loudestVolume = 10;
     return facts;
 }
 
@@ -34,17 +35,17 @@ TEST(MprisRules, LoopStatusesAskedFor)
 
 TEST(MprisRules, VolumeIsTheLevelInTenthsAndGoesToTheNearestLevel)
 {
-    EXPECT_DOUBLE_EQ(VolumeForLevel(7), 0.7);
-    EXPECT_DOUBLE_EQ(VolumeForLevel(15), 1.0);  // a level edited out of range plays at the loudest
-    EXPECT_DOUBLE_EQ(VolumeForLevel(-3), 0.0);
-    EXPECT_EQ(LevelForVolume(0.73), 7);
-    EXPECT_EQ(LevelForVolume(0.75), 8);
-    EXPECT_EQ(LevelForVolume(0.04), 0);
-    EXPECT_EQ(LevelForVolume(1.0), 10);
-    EXPECT_EQ(LevelForVolume(3.5), 10);
-    EXPECT_EQ(LevelForVolume(-0.2), 0);
-    EXPECT_EQ(LevelForVolume(std::numeric_limits<double>::infinity()), 10);
-    EXPECT_EQ(LevelForVolume(std::nan("")), std::nullopt);
+    EXPECT_DOUBLE_EQ(VolumeForLevel(7, 10), 0.7);
+    EXPECT_DOUBLE_EQ(VolumeForLevel(15, 10), 1.0);  // a level edited out of range plays at the loudest
+    EXPECT_DOUBLE_EQ(VolumeForLevel(-3, 10), 0.0);
+    EXPECT_EQ(LevelForVolume(0.73, 10), 7);
+    EXPECT_EQ(LevelForVolume(0.75, 10), 8);
+    EXPECT_EQ(LevelForVolume(0.04, 10), 0);
+    EXPECT_EQ(LevelForVolume(1.0, 10), 10);
+    EXPECT_EQ(LevelForVolume(3.5, 10), 10);
+    EXPECT_EQ(LevelForVolume(-0.2, 10), 0);
+    EXPECT_EQ(LevelForVolume(std::numeric_limits<double>::infinity(), 10), 10);
+    EXPECT_EQ(LevelForVolume(std::nan(""), 10), std::nullopt);
 }
 
 TEST(MprisRules, SeeksStayInsideAMediumOfKnownLength)

@@ -180,7 +180,7 @@ TEST_F(Mpris, AnOpenAskedForWhileAnotherWaitsTakesItsPlaceAndEveryCloseStillAnsw
   // Far beyond the test's patience: an open left waiting would outlast the test.
   m_env = {"VANTREL_RENDER_TIMEOUT_MS=600000"};
   Launch({first.Url()});
-  const e2e::Rect client = Client();
+  const SizedRect client = Client();
   ASSERT_TRUE(Eventually([&] { return first.Called(); }));
   ASSERT_TRUE(Eventually([&] { return m_bus.Run({"playerctl", "--list-all"}) == "vantrel"; }));
   EXPECT_EQ(Ctl({"status"}), "Stopped") << "answered while the open waits";
@@ -190,7 +190,7 @@ TEST_F(Mpris, AnOpenAskedForWhileAnotherWaitsTakesItsPlaceAndEveryCloseStillAnsw
   EXPECT_EQ(Ctl({"status"}), "Stopped") << "answered while the second open waits";
   EXPECT_TRUE(Player().Running());
 
-  PressKey("Escape", client.x + client.width / 2, client.y + client.height / 2);
+  PressKey("Escape", client.left + client.width / 2, client.top + client.height / 2);
   const harness::ExitStatus status = WaitForExit();
   EXPECT_FALSE(status.timedOut);
   EXPECT_EQ(status.code, 0);
