@@ -1,5 +1,7 @@
 #include "platform/media/early_render.h"
 
+#include "platform/media/media_log.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -18,25 +20,31 @@ public:
     EarlyRender(const EarlyRender&) = delete;
     EarlyRender& operator=(const EarlyRender&) = delete;
 
-    void Begin(const std::string& uri)
+    void Begin(const std::string& file, const std::string& uri)
     {
         Take({});
+        m_file = file;
         m_pipeline = std::make_unique<MediaPipeline>();
         m_thread = std::thread([pipeline = m_pipeline.get(), uri] { pipeline->Start(uri); });
 
     }
 
-    std::unique_ptr<MediaPipeline> Take(const std::string& uri)
+    // The pipeline begun for `file`, as the program names it; another name closes it.
+    std::unique_ptr<MediaPipeline> Take(const std::string& file)
     {
         if (m_thread.joinable())
             m_thread.join();
         std::unique_ptr<MediaPipeline> pipeline = std::move(m_pipeline);
-        if (pipeline && pipeline->Uri() == uri)
+        if (pipeline && m_file == file)
             return pipeline;
+        if (pipeline)
+            GST_CAT_INFO(vantrel_media_debug, "the open begun at start (%s) is not the one asked for (%s): closed",
+                         m_file.c_str(), file.empty() ? "none" : file.c_str());
         return nullptr;
     }
 
 private:
+    std::string m_file;
     std::unique_ptr<MediaPipeline> m_pipeline;
     std::thread m_thread;
 };
@@ -86,14 +94,14 @@ private:
 
 }  // namespace
 
-void BeginEarlyRender(const std::string& uri)
+void BeginEarlyRender(const std::string& file, const std::string& uri)
 {
-    TheEarlyRender().Begin(uri);
+    TheEarlyRender().Begin(file, uri);
 }
 
-std::unique_ptr<MediaPipeline> TakeEarlyRender(const std::string& uri)
+std::unique_ptr<MediaPipeline> TakeEarlyRender(const std::string& file)
 {
-    return TheEarlyRender().Take(uri);
+    return TheEarlyRender().Take(file);
 }
 
 void PreloadDecodersSoon()

@@ -11,10 +11,10 @@
 
 namespace platform::gst {
 
-void BeginEarlyRender(const std::string& uri);
+void BeginEarlyRender(const std::string& file, const std::string& uri);
 // The early pipeline if it opens `uri`, started and without an observer; null
 // otherwise. Either way nothing is left behind.
-std::unique_ptr<MediaPipeline> TakeEarlyRender(const std::string& uri);
+std::unique_ptr<MediaPipeline> TakeEarlyRender(const std::string& file);
 
 // Loads the decoders most media need a second from now, on a thread of its own,
 // so that a first open later does not wait for them and the window's start does

@@ -5,6 +5,7 @@
 
 #include "platform/media/early_render.h"
 #include "platform/media/gst_handles.h"
+#include "platform/media/media_log.h"
 #include "platform/media/media_uri.h"
 #include "platform/media/video_frame.h"
 
@@ -90,11 +91,12 @@ HRESULT FilterGraph::RenderFile(const char* file, const char* /*playList*/)
     ReleasePipeline();
     m_video.ClearFrame();
 
-    const std::optional<std::string> uri = MediaUri(file);
-    std::unique_ptr<MediaPipeline> pipeline = TakeEarlyRender(uri.value_or(std::string()));
-    if (!uri || IsUnreadableLocalFile(*uri))
-        return VFW_E_NOT_FOUND;
+    // The medium named at start was made a URI and checked then.
+    std::unique_ptr<MediaPipeline> pipeline = TakeEarlyRender(file);
     if (!pipeline) {
+        const std::optional<std::string> uri = MediaUri(file);
+        if (!uri || IsUnreadableLocalFile(*uri))
+            return VFW_E_NOT_FOUND;
         pipeline = std::make_unique<MediaPipeline>();
         pipeline->Start(*uri);
     }
@@ -515,6 +517,7 @@ bool GStreamerReady()
         const gst::ErrorPtr error(rawError);
         if (!initialised)
             return false;
+        gst::InitMediaLog();
         for (const char* name : {"playbin", "appsink", "videoconvert", "audioconvert", "volume", "fakesink"}) {
             const gst::ObjectPtr<GstElementFactory> factory(gst_element_factory_find(name));
             if (!factory)
@@ -542,7 +545,7 @@ void PrepareFirstRender(const std::string& file)
         return;
     const std::optional<std::string> uri = gst::MediaUri(file);
     if (!file.empty() && uri && !gst::IsUnreadableLocalFile(*uri))
-        gst::BeginEarlyRender(*uri);
+        gst::BeginEarlyRender(file, *uri);
     else
         gst::PreloadDecodersSoon();
 }

@@ -1,5 +1,6 @@
 #include "platform/media/media_pipeline.h"
 
+#include <gst/pbutils/missing-plugins.h>
 #include <gst/video/video.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "platform/media/decoder_threads.h"
 #include "platform/media/error_watch.h"
 #include "platform/media/live_pipelines.h"
+#include "platform/media/media_log.h"
 #include "platform/media/subtitle_files.h"
 #include "platform/media/upright_sink.h"
 #include "platform/media/video_frame.h"
@@ -135,13 +137,18 @@ HRESULT MediaPipeline::Finish(std::chrono::milliseconds bound)
     HRESULT result = m_built ? AwaitPreroll(bound) : VFW_E_CANNOT_RENDER;
     // A medium whose every stream is unknown still prerolls, with nothing linked;
     // one whose streams decode to nothing prerolls on their end.
-    if (SUCCEEDED(result) && ((!HasAudio() && !HasVideo()) || !m_decoded))
+    if (SUCCEEDED(result) && ((!HasAudio() && !HasVideo()) || !m_decoded)) {
+        GST_CAT_INFO(vantrel_media_debug, "%s: refused: %s", m_uri.c_str(),
+                     !HasAudio() && !HasVideo() ? "no stream it could play" : "no picture or sound decoded");
         result = VFW_E_UNSUPPORTED_STREAM;
+    }
     // A local picture alone, of no known length, that ends at its first picture is
     // noise a type finder took for a raw video stream: that picture is concealment.
     if (SUCCEEDED(result) && HasVideo() && !HasAudio() && !(Duration().value_or(0.0) > 0.0) && IsLocalFileUri(m_uri) &&
-        !m_pictures.GoesOnPastTheFirstPicture(kSecondPictureBound))
+        !m_pictures.GoesOnPastTheFirstPicture(kSecondPictureBound)) {
+        GST_CAT_INFO(vantrel_media_debug, "%s: refused: a picture of no length that ends at its first", m_uri.c_str());
         result = VFW_E_UNSUPPORTED_STREAM;
+    }
     if (SUCCEEDED(result)) {
         // An error since the preroll went to the open, not to the observer:
         // it is this open's failure, or nobody would ever hear of it.
@@ -242,8 +249,13 @@ HRESULT MediaPipeline::AwaitPreroll(std::chrono::milliseconds bound)
     std::lock_guard lock(m_mutex);
     if (m_openError)
         return *m_openError;
-    if (end == platform::WaitEnd::Abandoned)
+    if (end == platform::WaitEnd::Abandoned) {
+        GST_CAT_INFO(vantrel_media_debug, "%s: the open was abandoned for a close or another open", m_uri.c_str());
         return E_ABORT;
+    }
+    if (!m_prerolled)
+        GST_CAT_INFO(vantrel_media_debug, "%s: not ready within %lld ms", m_uri.c_str(),
+                     static_cast<long long>(bound.count()));
     return m_prerolled ? S_OK : VFW_E_TIMEOUT;
 }
 
@@ -582,8 +594,12 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
         break;
     case GST_MESSAGE_ERROR: {
         GError* rawError = nullptr;
-        gst_message_parse_error(message, &rawError, nullptr);
+        gchar* rawDebug = nullptr;
+        gst_message_parse_error(message, &rawError, &rawDebug);
         const ErrorPtr error(rawError);
+        const CharPtr debug(rawDebug);
+        GST_CAT_INFO(vantrel_media_debug, "%s: error from %s: %s (%s)", m_uri.c_str(),
+                     GST_MESSAGE_SRC_NAME(message), error ? error->message : "?", debug ? debug.get() : "");
         const HRESULT result = ResultForError(error.get());
         bool opened = false;
         {
@@ -618,6 +634,13 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
     }
     case GST_MESSAGE_TAG:
         TakeTags(message);
+        break;
+    case GST_MESSAGE_ELEMENT:
+        if (gst_is_missing_plugin_message(message)) {
+            const CharPtr description(gst_missing_plugin_message_get_description(message));
+            GST_CAT_INFO(vantrel_media_debug, "%s: a plugin is missing: %s", m_uri.c_str(),
+                         description ? description.get() : "?");
+        }
         break;
     case GST_MESSAGE_DURATION_CHANGED: {
         // Some streams (an MP3 without an index) tell their length only once they play.
@@ -657,8 +680,12 @@ void MediaPipeline::OnErrorPosted(GstElement* source, GstMessage* error, gpointe
     if (pipeline->IsFromSubtitleFile(GST_OBJECT_CAST(source)))
         return;
     GError* rawError = nullptr;
-    gst_message_parse_error(error, &rawError, nullptr);
+    gchar* rawDebug = nullptr;
+    gst_message_parse_error(error, &rawError, &rawDebug);
     const ErrorPtr parsed(rawError);
+    const CharPtr debug(rawDebug);
+    GST_CAT_INFO(vantrel_media_debug, "%s: error posted by %s: %s (%s)", pipeline->m_uri.c_str(), GST_OBJECT_NAME(source),
+                 parsed ? parsed->message : "?", debug ? debug.get() : "");
     std::lock_guard lock(pipeline->m_mutex);
     if (!pipeline->m_opened)
         pipeline->m_postedErrors.emplace_back(GST_ELEMENT(gst_object_ref(source)), ResultForError(parsed.get()));

@@ -35,11 +35,13 @@ bool Set(const char* name)
     return value != nullptr && *value != '\0';
 }
 
-// A Wayland client can neither place its window nor move it itself; through XWayland
-// every rule of the window's place holds. The user's own choice of platform stands.
-void PreferXWaylandWhereThereIsOne()
+// With an X display named, the player runs on X: in a Wayland session that is XWayland,
+// where every rule of the window's place holds (a Wayland client can neither place nor
+// move its window itself), and a dead X display is not tried again as Wayland. The
+// user's own choice of platform stands.
+void PreferXWherever()
 {
-    if (!Set("QT_QPA_PLATFORM") && Set("WAYLAND_DISPLAY") && Set("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    if (!Set("QT_QPA_PLATFORM") && Set("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
 void OnStartMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
@@ -79,7 +81,7 @@ void MakeToolkit(const char* programName)
     name = programName != nullptr && programName[0] != '\0' ? programName : "vantrel";
     static char* argv[] = {name.data(), nullptr};
     static int argc = 1;
-    PreferXWaylandWhereThereIsOne();
+    PreferXWherever();
     StartMessages start{nullptr, name, {}};
     g_start = &start;
     start.previous = qInstallMessageHandler(OnStartMessage);

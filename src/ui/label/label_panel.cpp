@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/framework/paint_dc.h"
+#include "platform/gdi/paint.h"
 #include "res/product.h"
 #include "res/resource.h"
 #include "ui/label/info_text.h"
@@ -28,14 +29,22 @@ void TextOutBold(CDC& dc, int x, int y, const std::string& text)
 }
 
 // The status line's text cell reaches into the line below it, and the face's round
-// glyphs ink its last rows: the tick's repaint must cover all of them.
+// glyphs ink its last rows: the tick's repaint must cover all of them. The cell is
+// measured once for each screen resolution the font is made for, not on every tick.
 int StatusCellBottom()
 {
-    CPaintDC measure(nullptr);
-    CFont font;
-    font.CreatePointFont(kInfoPointTenths, kFace, &measure);
-    measure.SelectObject(&font);
-    return kStatusTop + measure.GetTextExtent("0").cy;
+    static int measuredFor = 0;
+    static int bottom = 0;
+    const int dpi = ScreenLogPixelsY();
+    if (dpi != measuredFor) {
+        CPaintDC measure(nullptr);
+        CFont font;
+        font.CreatePointFont(kInfoPointTenths, kFace, &measure);
+        measure.SelectObject(&font);
+        bottom = kStatusTop + measure.GetTextExtent("0").cy;
+        measuredFor = dpi;
+    }
+    return bottom;
 }
 
 }  // namespace

@@ -9,13 +9,30 @@ POINT PointOf(LPARAM lParam)
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
+// The messages after which the desktop's view of the player may differ: commands (the
+// menu's, the keys', the desktop's own), the graph's events, a drop, a click on the
+// bar, the window's start. Moves of the pointer and paints change nothing it sees.
+bool ChangesTheDesktopsView(UINT message)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_GRAPHNOTIFY:
+    case WM_DROPFILES:
+    case WM_LBUTTONUP:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 LRESULT CPlayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT result = HandleMessage(message, wParam, lParam);
-    // Whatever a message changed, the desktop's view of the player follows.
-    RefreshDesktop();
+    if (ChangesTheDesktopsView(message))
+        RefreshDesktop();
     return result;
 }
 
