@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "engine/player_harness.h"
+#include "support/player_harness.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "engine/player_harness.h"
+#include "support/player_harness.h"
 
 namespace {
 

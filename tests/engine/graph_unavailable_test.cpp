@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "engine/player_harness.h"
+#include "support/player_harness.h"
 #include "platform/framework/message_box.h"
 
 namespace {

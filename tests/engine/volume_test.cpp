@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "engine/player_harness.h"
+#include "support/player_harness.h"
 
 namespace {
 

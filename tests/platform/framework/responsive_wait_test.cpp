@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/framework/responsive_wait.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 

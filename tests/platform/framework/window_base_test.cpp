@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/framework/paint_dc.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "fakes/fake_graph.h"
 #include "platform/desktop/player_facts.h"
 #include "ui/player/player_dlg.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "fakes/fake_graph.h"
 #include "platform/system/profile_store.h"
 #include "ui/player/player_dlg.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <fstream>
 
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 #include "ui/player/player_dlg.h"
 
 namespace {

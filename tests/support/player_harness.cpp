@@ -1,4 +1,4 @@
-#include "engine/player_harness.h"
+#include "support/player_harness.h"
 
 #include <stdlib.h>
 

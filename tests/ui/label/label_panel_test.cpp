@@ -8,7 +8,7 @@
 
 #include "platform/framework/paint_dc.h"
 #include "res/resource.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 #include "ui/label/label_panel.h"
 
 namespace {

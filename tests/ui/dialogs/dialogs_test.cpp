@@ -14,7 +14,7 @@
 #include "ui/dialogs/about_dlg.h"
 #include "ui/dialogs/open_media_dlg.h"
 #include "ui/player/player_dlg.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 

@@ -17,7 +17,7 @@ static const int kRatioSet = ::setenv("QT_SCALE_FACTOR", VANTREL_TEST_RATIO, 1);
 #include "platform/framework/paint_dc.h"
 #include "res/resource.h"
 #include "ui/label/label_panel.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 #include "platform/media/video_frame.h"
 #include "platform/media/video_output.h"
 

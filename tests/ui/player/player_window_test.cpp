@@ -18,7 +18,7 @@
 
 #include "fakes/fake_graph.h"
 #include "platform/system/profile_store.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 #include "ui/player/player_dlg.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/framework/menu.h"
 #include "platform/system/profile_store.h"
 #include "ui/player/player_dlg.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
