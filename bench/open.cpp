@@ -44,7 +44,8 @@ int main(int argc, char** argv)
 
     BenchApp app;
     CPlayerDlg dlg;
-    if (!StartBenchPlayer(app, dlg)) return 1;
+    if (!StartBenchPlayer(app, dlg))
+        return 1;
     platform::PumpEvents(100);
 
     std::printf("%-40s %5s %9s %9s %9s %9s\n", "OpenMedia", "runs", "first ms", "min ms", "median ms", "max ms");
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
         std::vector<double> times;
         for (int run = 0; run < runs; ++run) {
             dlg.ReleaseGraph();
-            platform::PumpEvents(20);   // let the last run's paints and notifications go by
+            platform::PumpEvents(20);  // let the last run's paints and notifications go by
             const auto start = std::chrono::steady_clock::now();
             const BOOL opened = dlg.OpenMedia(path, FALSE);
             const auto end = std::chrono::steady_clock::now();
@@ -65,7 +66,8 @@ int main(int argc, char** argv)
             }
             times.push_back(Milliseconds(end - start));
         }
-        if (times.empty()) continue;
+        if (times.empty())
+            continue;
         const double first = times.front();
         std::sort(times.begin(), times.end());
         const std::string name = path.substr(path.find_last_of('/') + 1);

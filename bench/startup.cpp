@@ -58,7 +58,8 @@ bool Grab(Display* display, Window root, Shot& screen)
 {
     XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(screen.width),
                               static_cast<unsigned>(screen.height), AllPlanes, ZPixmap);
-    if (image == nullptr) return false;
+    if (image == nullptr)
+        return false;
     const int rs = ShiftOf(image->red_mask), gs = ShiftOf(image->green_mask), bs = ShiftOf(image->blue_mask);
     screen.rgb.resize(static_cast<size_t>(screen.width) * static_cast<size_t>(screen.height));
     const bool fast = image->bits_per_pixel == 32;
@@ -81,7 +82,8 @@ bool Painted(const Shot& before, const Shot& now)
 {
     long changed = 0;
     for (size_t i = 0; i < now.rgb.size(); ++i)
-        if (now.rgb[i] != before.rgb[i] && ++changed >= kEnoughPixels) return true;
+        if (now.rgb[i] != before.rgb[i] && ++changed >= kEnoughPixels)
+            return true;
     return false;
 }
 
@@ -91,8 +93,10 @@ bool Picture(const Shot& now)
     long green = 0, magenta = 0;
     for (const uint32_t p : now.rgb) {
         const uint32_t r = p >> 16, g = (p >> 8) & 0xff, b = p & 0xff;
-        if (r < 80 && g > 140 && b < 80) ++green;
-        if (r > 140 && g < 80 && b > 140) ++magenta;
+        if (r < 80 && g > 140 && b < 80)
+            ++green;
+        if (r > 140 && g < 80 && b > 140)
+            ++magenta;
     }
     return green >= kEnoughPixels && magenta >= kEnoughPixels;
 }
@@ -102,17 +106,20 @@ long PeakRssKib(pid_t pid)
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
     return -1;
 }
 
 void End(pid_t child, bool reaped)
 {
-    if (reaped) return;
+    if (reaped)
+        return;
     kill(child, SIGTERM);
     const double deadline = NowMs() + 10000;
     while (NowMs() < deadline) {
-        if (waitpid(child, nullptr, WNOHANG) == child) return;
+        if (waitpid(child, nullptr, WNOHANG) == child)
+            return;
         usleep(20000);
     }
     kill(child, SIGKILL);
@@ -133,12 +140,17 @@ int main(int argc, char** argv)
     double timeoutMs = 30000;
     int i = 1;
     for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--picture") == 0) picture = true;
-        else if (std::strcmp(argv[i], "--painted") == 0) picture = false;
-        else if (std::strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) timeoutMs = std::atof(argv[++i]) * 1000;
-        else return Usage();
+        if (std::strcmp(argv[i], "--picture") == 0)
+            picture = true;
+        else if (std::strcmp(argv[i], "--painted") == 0)
+            picture = false;
+        else if (std::strcmp(argv[i], "--timeout") == 0 && i + 1 < argc)
+            timeoutMs = std::atof(argv[++i]) * 1000;
+        else
+            return Usage();
     }
-    if (i + 1 >= argc) return Usage();
+    if (i + 1 >= argc)
+        return Usage();
     char** command = argv + i + 1;
 
     Display* display = XOpenDisplay(nullptr);
@@ -158,12 +170,14 @@ int main(int argc, char** argv)
     const Damage damage = XDamageCreate(display, root, XDamageReportNonEmpty);
     XSync(display, False);
     XDamageSubtract(display, damage, None, None);
-    if (!Grab(display, root, before)) return 2;
+    if (!Grab(display, root, before))
+        return 2;
     XSync(display, False);
 
     const double start = NowMs();
     const pid_t child = fork();
-    if (child < 0) return 2;
+    if (child < 0)
+        return 2;
     if (child == 0) {
         // Stdout carries the figure alone.
         dup2(STDERR_FILENO, STDOUT_FILENO);
@@ -177,7 +191,8 @@ int main(int argc, char** argv)
     bool changed = true;  // the screen may have changed between the grab and the fork
     while (!seen) {
         const double left = start + timeoutMs - NowMs();
-        if (left <= 0) break;
+        if (left <= 0)
+            break;
         if (waitpid(child, nullptr, WNOHANG) == child) {
             reaped = true;
             break;
@@ -189,13 +204,16 @@ int main(int argc, char** argv)
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == damageEvent + XDamageNotify) changed = true;
+            if (event.type == damageEvent + XDamageNotify)
+                changed = true;
         }
-        if (!changed) continue;
+        if (!changed)
+            continue;
         changed = false;
         XDamageSubtract(display, damage, None, None);
         const double grabbed = NowMs() - start;
-        if (!Grab(display, root, now)) break;
+        if (!Grab(display, root, now))
+            break;
         if (picture ? Picture(now) : Painted(before, now)) {
             seen = true;
             at = grabbed;

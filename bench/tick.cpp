@@ -64,8 +64,9 @@ int main(int argc, char** argv)
 
     CPlayerDlg dlg;
     app.m_pMainWnd = &dlg;
-    if (!dlg.Create(IDD_PLAYER)) return 1;
-    dlg.SetWindowPos(nullptr, 0, 0, 488, 108, SWP_NOZORDER);   // a roomy panel: 480 x 100 client
+    if (!dlg.Create(IDD_PLAYER))
+        return 1;
+    dlg.SetWindowPos(nullptr, 0, 0, 488, 108, SWP_NOZORDER);  // a roomy panel: 480 x 100 client
     dlg.m_wndLabel.SetWindowPos(nullptr, 0, 0, 480, 100, SWP_NOMOVE | SWP_NOZORDER);
     dlg.m_nState = STATE_PLAYING;
     dlg.m_dDuration = 95.48;
@@ -82,7 +83,7 @@ int main(int argc, char** argv)
         // As the timer delivers it: the status line, then the facts the desktop follows.
         dlg.SendMessage(WM_TIMER, TIMER_STATUS, 0);
         const double t1 = CpuSeconds();
-        platform::PumpEvents(0);   // let the toolkit put the strip on screen
+        platform::PumpEvents(0);  // let the toolkit put the strip on screen
         showCpu += CpuSeconds() - t1;
         callCpu += t1 - t0;
     }

@@ -14,7 +14,8 @@ BOOL CPlayerApp::InitInstance()
 
     CPlayerDlg dlg(nullptr);
     m_pMainWnd = &dlg;
-    if (!m_lpCmdLine.empty()) dlg.m_strInitialPath = m_lpCmdLine;
+    if (!m_lpCmdLine.empty())
+        dlg.m_strInitialPath = m_lpCmdLine;
     dlg.DoModal();
     return FALSE;
 }

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-}
+namespace {}
 
 LONG LevelToAttenuation(double fraction)
 {

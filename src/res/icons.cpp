@@ -6,10 +6,10 @@ namespace {
 
 // PNGs rendered from icons/vantrel.svg and embedded at build time.
 constexpr IconImage kMainFrameImages[] = {
-    {16, res::png::vantrel_16},
-    {32, res::png::vantrel_32},
-    {48, res::png::vantrel_48},
-    {64, res::png::vantrel_64},
+    {16,  res::png::vantrel_16 },
+    {32,  res::png::vantrel_32 },
+    {48,  res::png::vantrel_48 },
+    {64,  res::png::vantrel_64 },
     {128, res::png::vantrel_128},
     {256, res::png::vantrel_256},
 };

@@ -15,7 +15,6 @@ inline constexpr int IDC_HOMEPAGE = 1002;
 inline constexpr int IDC_BROWSE = 1004;
 inline constexpr int IDC_URL = 1005;
 
-
 inline constexpr UINT ID_PLAY_PAUSE = 32771;
 inline constexpr UINT ID_STOP = 32772;
 inline constexpr UINT ID_AUTO_REWIND = 32776;

@@ -39,44 +39,44 @@ inline constexpr milliseconds kPatience = 20s;
 bool Eventually(const std::function<bool()>& check, milliseconds limit = kPatience);
 
 class PlayerTest : public ::testing::Test {
- protected:
-  // Starts the program with these arguments; a run still going from before is ended first.
-  void Launch(const std::vector<std::string>& args = {});
-  harness::Process& Player() { return *m_player; }
-  harness::ExitStatus WaitForExit(milliseconds limit = kPatience);
+protected:
+    // Starts the program with these arguments; a run still going from before is ended first.
+    void Launch(const std::vector<std::string>& args = {});
+    harness::Process& Player() { return *m_player; }
+    harness::ExitStatus WaitForExit(milliseconds limit = kPatience);
 
-  // The player's window once it is mapped; empty (and the test failed) when it never shows.
-  std::string Window();
-  std::string Title();
-  bool WaitForTitle(const std::string& title);
-  SizedRect Geometry();  // the outer rectangle, frame included
-  SizedRect Client();    // the rectangle inside the frame
+    // The player's window once it is mapped; empty (and the test failed) when it never shows.
+    std::string Window();
+    std::string Title();
+    bool WaitForTitle(const std::string& title);
+    SizedRect Geometry();  // the outer rectangle, frame included
+    SizedRect Client();    // the rectangle inside the frame
 
-  // The screen inside the rectangle; fails the test when it cannot be read.
-  ScreenImage Shot(const SizedRect& area);
-  // Takes screenshots of the area until one satisfies the check.
-  bool WaitForScreen(const SizedRect& area, const std::function<bool(const ScreenImage&)>& check,
-                     milliseconds limit = kPatience);
+    // The screen inside the rectangle; fails the test when it cannot be read.
+    ScreenImage Shot(const SizedRect& area);
+    // Takes screenshots of the area until one satisfies the check.
+    bool WaitForScreen(const SizedRect& area, const std::function<bool(const ScreenImage&)>& check,
+                       milliseconds limit = kPatience);
 
-  // Input goes through the XTEST extension, as from a real pointer and keyboard: keys reach the
-  // window under the pointer.
-  void Xdotool(std::vector<std::string> args);
-  void PressKey(const std::string& key, int x, int y);
-  void DragBy(int x, int y, int dx, int dy);
-  void RightClick(int x, int y);
+    // Input goes through the XTEST extension, as from a real pointer and keyboard: keys reach the
+    // window under the pointer.
+    void Xdotool(std::vector<std::string> args);
+    void PressKey(const std::string& key, int x, int y);
+    void DragBy(int x, int y, int dx, int dy);
+    void RightClick(int x, int y);
 
-  std::string SettingsPath() const;
-  std::map<std::string, std::string> ReadSettings() const;
-  void WriteSettings(const std::map<std::string, int>& values) const;
+    std::string SettingsPath() const;
+    std::map<std::string, std::string> ReadSettings() const;
+    void WriteSettings(const std::map<std::string, int>& values) const;
 
-  harness::X11Session m_x;
-  TempDir m_config;
-  // More of the player's environment, for the next Launch.
-  std::vector<std::string> m_env;
+    harness::X11Session m_x;
+    TempDir m_config;
+    // More of the player's environment, for the next Launch.
+    std::vector<std::string> m_env;
 
- private:
-  std::optional<harness::Process> m_player;
-  std::string m_window;
+private:
+    std::optional<harness::Process> m_player;
+    std::string m_window;
 };
 
 }  // namespace e2e

@@ -29,8 +29,7 @@ TEST_F(FilterGraph, CreateGraphQueriesInOrderAndStopsAtTheFirstMissingInterface)
         graph.Script().missing = {*order[missing]};
         EXPECT_FALSE(dlg.CreateGraph());
         EXPECT_NE(dlg.m_pGraph, nullptr);
-        const void* const held[] = {dlg.m_pControl, dlg.m_pEvent, dlg.m_pVideoWindow, dlg.m_pPosition,
-                                    dlg.m_pSeeking};
+        const void* const held[] = {dlg.m_pControl, dlg.m_pEvent, dlg.m_pVideoWindow, dlg.m_pPosition, dlg.m_pSeeking};
         for (std::size_t i = 0; i < std::size(held); ++i)
             EXPECT_EQ(held[i] != nullptr, i < missing) << fakes::InterfaceName(*order[i]);
         dlg.ReleaseGraph();
@@ -92,12 +91,25 @@ TEST_F(FilterGraph, OpenMediaRendersThenAttachesTheVideoWindowAndDescribesTheMed
     const std::string self = Self();
     const Calls source{"QueryInterface(IBasicVideo)", "get_SourceLeft", "get_SourceTop", "get_SourceWidth",
                        "get_SourceHeight"};
-    Calls expected{"CoCreateInstance", "QueryInterface(IGraphBuilder)", "QueryInterface(IMediaControl)",
-                   "QueryInterface(IMediaEventEx)", "QueryInterface(IVideoWindow)", "QueryInterface(IMediaPosition)",
-                   "QueryInterface(IMediaSeeking)", "SetNotifyWindow(" + self + ",1037,0)",
-                   std::string("RenderFile(") + kClip + ")", "put_Owner(" + self + ")", "put_WindowStyle(0x46000000)",
-                   "put_MessageDrain(" + self + ")", "put_AutoShow(0)", "put_Visible(-1)", "get_Duration",
-                   "QueryInterface(IBasicAudio)", "put_Volume(-693)", "QueryInterface(IMediaTags)", "GetTags"};
+    Calls expected{"CoCreateInstance",
+                   "QueryInterface(IGraphBuilder)",
+                   "QueryInterface(IMediaControl)",
+                   "QueryInterface(IMediaEventEx)",
+                   "QueryInterface(IVideoWindow)",
+                   "QueryInterface(IMediaPosition)",
+                   "QueryInterface(IMediaSeeking)",
+                   "SetNotifyWindow(" + self + ",1037,0)",
+                   std::string("RenderFile(") + kClip + ")",
+                   "put_Owner(" + self + ")",
+                   "put_WindowStyle(0x46000000)",
+                   "put_MessageDrain(" + self + ")",
+                   "put_AutoShow(0)",
+                   "put_Visible(-1)",
+                   "get_Duration",
+                   "QueryInterface(IBasicAudio)",
+                   "put_Volume(-693)",
+                   "QueryInterface(IMediaTags)",
+                   "GetTags"};
     expected.insert(expected.end(), source.begin(), source.end());  // the source rectangle
     expected.insert(expected.end(), source.begin(), source.end());  // the layout refreshes it
     expected.push_back("SetWindowPosition(0,0,320,240)");

@@ -32,14 +32,16 @@ TEST_F(GraphNotify, DrainsUpToTheFirstEndOfStreamAndLeavesTheRestQueued)
 
     EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
     // Parameters go back to the graph whole, whatever width they have.
-    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(" + std::to_string(kUnheededEvent) + ",7,8)", "GetEvent(0)", "FreeEventParams(13,9,0)",
-                                   "GetEvent(0)", "FreeEventParams(1," + std::to_string(wide) + ",3)"}));
+    EXPECT_EQ(GraphCalls(),
+              (Calls{"GetEvent(0)", "FreeEventParams(" + std::to_string(kUnheededEvent) + ",7,8)", "GetEvent(0)",
+                     "FreeEventParams(13,9,0)", "GetEvent(0)", "FreeEventParams(1," + std::to_string(wide) + ",3)"}));
     EXPECT_EQ(dlg.m_lEventCode, EC_COMPLETE);
     EXPECT_EQ(graph.Record().script.events.size(), 1u);
 
     graph.ClearLog();
     EXPECT_EQ(dlg.OnGraphNotify(0, 0), 0);
-    EXPECT_EQ(GraphCalls(), (Calls{"GetEvent(0)", "FreeEventParams(" + std::to_string(kUnheededEvent) + ",1,2)", "GetEvent(0)"}));
+    EXPECT_EQ(GraphCalls(),
+              (Calls{"GetEvent(0)", "FreeEventParams(" + std::to_string(kUnheededEvent) + ",1,2)", "GetEvent(0)"}));
     EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
 }
 
@@ -55,12 +57,15 @@ TEST_F(GraphNotify, EndOfStreamWhilePlayingFollowsRepeatThenAutoRewind)
         bool ticking;
     };
     const Case cases[] = {
-        {1, 1, EC_COMPLETE, {"put_CurrentPosition(0)"}, STATE_PLAYING, "Telvo Playing.", true},
-        {1, 0, EC_USERABORT, {"put_CurrentPosition(0)"}, STATE_PLAYING, "Telvo Playing.", true},
-        // Stopping rewinds once, the reaction a second time.
-        {0, 1, EC_COMPLETE, {"Stop", "put_CurrentPosition(0)", "put_CurrentPosition(0)"}, STATE_STOPPED,
-         "Telvo Stopped.", false},
-        {0, 0, EC_COMPLETE, {}, STATE_PLAYING, "Telvo Playing.", true},
+        {1, 1, EC_COMPLETE,  {"put_CurrentPosition(0)"},               STATE_PLAYING, "Telvo Playing.", true},
+        {1, 0, EC_USERABORT, {"put_CurrentPosition(0)"},               STATE_PLAYING, "Telvo Playing.", true},
+ // Stopping rewinds once, the reaction a second time.
+        {0,
+         1,    EC_COMPLETE,
+         {"Stop", "put_CurrentPosition(0)", "put_CurrentPosition(0)"},
+         STATE_STOPPED,                                                               "Telvo Stopped.",
+         false                                                                                              },
+        {0, 0, EC_COMPLETE,  {},                                       STATE_PLAYING, "Telvo Playing.", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "repeat " << c.repeat << ", auto rewind " << c.autoRewind);
@@ -149,8 +154,16 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, EndOfStreamNotPlaying,
     testing::Values(
         // Stopping rewinds once, the reaction a second time; the tick ends with the stop.
-        QuietEnd{"PausedAutoRewind", STATE_PAUSED, 0, 1,
-                 {"Stop", "put_CurrentPosition(0)", "put_CurrentPosition(0)"}, STATE_STOPPED, "Telvo Stopped.", false},
+        QuietEnd{
+            "PausedAutoRewind",
+            STATE_PAUSED,
+            0,
+            1,
+            {"Stop", "put_CurrentPosition(0)", "put_CurrentPosition(0)"},
+            STATE_STOPPED,
+            "Telvo Stopped.",
+            false
+},
         QuietEnd{"PausedRepeat", STATE_PAUSED, 1, 1, {"put_CurrentPosition(0)"}, STATE_PAUSED, "Telvo Paused.", true},
         QuietEnd{"PausedNeither", STATE_PAUSED, 0, 0, {}, STATE_PAUSED, "Telvo Paused.", true},
         QuietEnd{"StoppedNeither", STATE_STOPPED, 0, 0, {}, STATE_STOPPED, "Telvo Stopped.", false},
@@ -172,10 +185,10 @@ TEST_F(GraphNotify, AFailureStopsAsStopDoesAndShowsTheErrorLine)
     };
     const Case cases[] = {
         {STATE_PLAYING, 1, 1, {"Stop", "put_CurrentPosition(0)"}, "Telvo Stopped."},
-        {STATE_PLAYING, 1, 0, {"Stop"}, "Telvo Stopped."},
-        {STATE_PAUSED, 0, 1, {"Stop", "put_CurrentPosition(0)"}, "Telvo Stopped."},
-        {STATE_PLAYING, 0, 0, {"Stop"}, "Telvo Stopped."},
-        {STATE_STOPPED, 1, 1, {}, "Telvo Stopped."},
+        {STATE_PLAYING, 1, 0, {"Stop"},                           "Telvo Stopped."},
+        {STATE_PAUSED,  0, 1, {"Stop", "put_CurrentPosition(0)"}, "Telvo Stopped."},
+        {STATE_PLAYING, 0, 0, {"Stop"},                           "Telvo Stopped."},
+        {STATE_STOPPED, 1, 1, {},                                 "Telvo Stopped."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "state " << c.stateBefore << ", repeat " << c.repeat << ", auto rewind "

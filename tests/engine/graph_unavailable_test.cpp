@@ -49,7 +49,7 @@ TEST_F(GraphUnavailable, OpeningAtStartShowsOneBoxAndLeavesNoMedium)
 
 TEST_F(GraphUnavailable, EachMissingPieceShowsTheBoxAndKeepsThePreviousMedium)
 {
-    const IID* const pieces[] = {&IID_IGraphBuilder, &IID_IMediaControl, &IID_IMediaEventEx,
+    const IID* const pieces[] = {&IID_IGraphBuilder, &IID_IMediaControl,  &IID_IMediaEventEx,
                                  &IID_IVideoWindow,  &IID_IMediaPosition, &IID_IMediaSeeking};
     for (const IID* piece : pieces) {
         SCOPED_TRACE(fakes::InterfaceName(*piece));

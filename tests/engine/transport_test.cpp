@@ -121,10 +121,10 @@ TEST_F(Transport, AFailedOpenKeepsTheStateAfterTheStopStep)
         const char* titleAfter;
     };
     const Case cases[] = {
-        {"none", nullptr, Calls{"CoCreateInstance"}, STATE_NONE, "Telvo"},
-        {"stopped", &Transport::OpenStopped, releaseOld, STATE_STOPPED, "Telvo Stopped."},
-        {"playing", &Transport::OpenPlaying, stopThenReleaseOld, STATE_STOPPED, "Telvo Stopped."},
-        {"paused", &Transport::OpenPaused, stopThenReleaseOld, STATE_STOPPED, "Telvo Stopped."},
+        {"none",    nullptr,                 Calls{"CoCreateInstance"}, STATE_NONE,    "Telvo"         },
+        {"stopped", &Transport::OpenStopped, releaseOld,                STATE_STOPPED, "Telvo Stopped."},
+        {"playing", &Transport::OpenPlaying, stopThenReleaseOld,        STATE_STOPPED, "Telvo Stopped."},
+        {"paused",  &Transport::OpenPaused,  stopThenReleaseOld,        STATE_STOPPED, "Telvo Stopped."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

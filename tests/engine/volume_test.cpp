@@ -31,23 +31,24 @@ TEST_F(Volume, StepsMoveTheLevelSendItAndRefreshTheStatus)
         Calls sent;  // nothing sent means the step was refused
     };
     const Case cases[] = {
-        {5, &CPlayerDlg::OnVolumeUp, 6, {"QueryInterface(IBasicAudio)", "put_Volume(-510)"}},
-        {3, &CPlayerDlg::OnVolumeDown, 2, {"QueryInterface(IBasicAudio)", "put_Volume(-1609)"}},
-        {9, &CPlayerDlg::OnVolumeUp, 10, {"QueryInterface(IBasicAudio)", "put_Volume(0)"}},
-        {1, &CPlayerDlg::OnVolumeDown, 0, {"QueryInterface(IBasicAudio)", "put_Volume(-10000)"}},
-        {10, &CPlayerDlg::OnVolumeUp, 10, {}},
-        {0, &CPlayerDlg::OnVolumeDown, 0, {}},
-        // Levels from an edited settings file: sent clamped, shown as they are.
-        {15, &CPlayerDlg::OnVolumeUp, 15, {}},
-        {15, &CPlayerDlg::OnVolumeDown, 14, {"QueryInterface(IBasicAudio)", "put_Volume(0)"}},
-        {-3, &CPlayerDlg::OnVolumeUp, -2, {"QueryInterface(IBasicAudio)", "put_Volume(-10000)"}},
-        {-3, &CPlayerDlg::OnVolumeDown, -3, {}},
-        {INT_MAX, &CPlayerDlg::OnVolumeUp, INT_MAX, {}},
-        {INT_MIN, &CPlayerDlg::OnVolumeDown, INT_MIN, {}},
+        {5,       &CPlayerDlg::OnVolumeUp,   6,       {"QueryInterface(IBasicAudio)", "put_Volume(-510)"}  },
+        {3,       &CPlayerDlg::OnVolumeDown, 2,       {"QueryInterface(IBasicAudio)", "put_Volume(-1609)"} },
+        {9,       &CPlayerDlg::OnVolumeUp,   10,      {"QueryInterface(IBasicAudio)", "put_Volume(0)"}     },
+        {1,       &CPlayerDlg::OnVolumeDown, 0,       {"QueryInterface(IBasicAudio)", "put_Volume(-10000)"}},
+        {10,      &CPlayerDlg::OnVolumeUp,   10,      {}                                                   },
+        {0,       &CPlayerDlg::OnVolumeDown, 0,       {}                                                   },
+ // Levels from an edited settings file: sent clamped, shown as they are.
+        {15,      &CPlayerDlg::OnVolumeUp,   15,      {}                                                   },
+        {15,      &CPlayerDlg::OnVolumeDown, 14,      {"QueryInterface(IBasicAudio)", "put_Volume(0)"}     },
+        {-3,      &CPlayerDlg::OnVolumeUp,   -2,      {"QueryInterface(IBasicAudio)", "put_Volume(-10000)"}},
+        {-3,      &CPlayerDlg::OnVolumeDown, -3,      {}                                                   },
+        {INT_MAX, &CPlayerDlg::OnVolumeUp,   INT_MAX, {}                                                   },
+        {INT_MIN, &CPlayerDlg::OnVolumeDown, INT_MIN, {}                                                   },
     };
     OpenPlaying();
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "level " << c.level << (c.step == &CPlayerDlg::OnVolumeUp ? " up" : " down"));
+        SCOPED_TRACE(testing::Message() << "level " << c.level
+                                        << (c.step == &CPlayerDlg::OnVolumeUp ? " up" : " down"));
         dlg.m_nVolume = c.level;
         const LONG attenuation = dlg.m_lAttenuation;
         const bool refreshed = Step(c.step);

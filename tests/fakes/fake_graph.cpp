@@ -136,8 +136,8 @@ public:
     }
     HRESULT SetNotifyWindow(OAHWND hwnd, LONG message, LONG_PTR instanceData) override
     {
-        Log("SetNotifyWindow(" + HandleText(hwnd) + "," + std::to_string(message) + "," +
-            std::to_string(instanceData) + ")");
+        Log("SetNotifyWindow(" + HandleText(hwnd) + "," + std::to_string(message) + "," + std::to_string(instanceData) +
+            ")");
         m_record->notifyWindow = hwnd;
         m_record->notifyMessage = message;
         m_record->notifyData = instanceData;
@@ -191,8 +191,8 @@ public:
     }
     HRESULT SetWindowPosition(LONG left, LONG top, LONG width, LONG height) override
     {
-        Log("SetWindowPosition(" + std::to_string(left) + "," + std::to_string(top) + "," +
-            std::to_string(width) + "," + std::to_string(height) + ")");
+        Log("SetWindowPosition(" + std::to_string(left) + "," + std::to_string(top) + "," + std::to_string(width) +
+            "," + std::to_string(height) + ")");
         m_left = left;
         m_top = top;
         m_width = width;

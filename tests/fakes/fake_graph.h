@@ -31,32 +31,32 @@ struct FakeEvent {
 // What the graphs answer. Read at the moment of each call, so a test may change
 // it between calls.
 struct GraphScript {
-    bool createFails = false;         // CoCreateInstance finds no object
-    std::vector<IID> missing;         // interfaces that QueryInterface refuses
+    bool createFails = false;  // CoCreateInstance finds no object
+    std::vector<IID> missing;  // interfaces that QueryInterface refuses
     HRESULT renderResult = S_OK;
     LONG sourceLeft = 0;
     LONG sourceTop = 0;
     LONG sourceWidth = 320;
     LONG sourceHeight = 240;
-    HRESULT sourceResult = S_OK;      // failing getters write nothing
+    HRESULT sourceResult = S_OK;  // failing getters write nothing
     HRESULT putVolumeResult = S_OK;
     REFTIME duration = 60.0;
-    HRESULT durationResult = S_OK;    // failing get_Duration writes nothing
-    REFTIME position = 0.0;           // moved by put_CurrentPosition
-    std::deque<FakeEvent> events;     // GetEvent takes from the front
+    HRESULT durationResult = S_OK;  // failing get_Duration writes nothing
+    REFTIME position = 0.0;         // moved by put_CurrentPosition
+    std::deque<FakeEvent> events;   // GetEvent takes from the front
     // IAMStreamSelect's list; Enable keeps one stream of a group enabled, or no subtitles.
     std::vector<FakeStream> streams;
-    MediumTags tags;                  // what IMediaTags answers
+    MediumTags tags;  // what IMediaTags answers
 };
 
 // Everything the graphs share with the test. Outlives the graphs it made.
 struct GraphRecord {
     GraphScript script;
     std::vector<std::string> log;
-    int created = 0;       // objects made by the factory
-    int alive = 0;         // objects not yet destroyed
-    ULONG refs = 0;        // references held on the newest object
-    LONG volume = 0;       // last value put_Volume accepted
+    int created = 0;  // objects made by the factory
+    int alive = 0;    // objects not yet destroyed
+    ULONG refs = 0;   // references held on the newest object
+    LONG volume = 0;  // last value put_Volume accepted
     LONG visible = OAFALSE;
     OAFilterState filterState = State_Stopped;
     OAHWND owner = 0;

@@ -51,7 +51,8 @@ TEST_F(PopupTest, HasTheItemsOfTheResourceInOrder)
     EXPECT_EQ(popup->GetMenuItemID(3), MENU_ITEM_NOT_FOUND) << "a sub-menu has no command id";
     EXPECT_EQ(popup->GetMenuItemID(11), ID_APP_EXIT);
     ASSERT_NE(popup->GetSubMenu(3), nullptr);
-    EXPECT_EQ(popup->GetSubMenu(3)->ItemTexts(), (std::vector<std::string>{"Up  (PageUp Key)", "Down  (PageDown Key)"}));
+    EXPECT_EQ(popup->GetSubMenu(3)->ItemTexts(),
+              (std::vector<std::string>{"Up  (PageUp Key)", "Down  (PageDown Key)"}));
     EXPECT_EQ(popup->GetSubMenu(5)->GetMenuItemID(3), ID_AUTO_ZOOM);
 }
 

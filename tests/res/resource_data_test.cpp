@@ -34,23 +34,31 @@ TEST(PopupMenuResource, HoldsTheContextMenuInOrderEnabledAndUnchecked)
     }
     EXPECT_EQ(depth, 0) << "every sub-menu is closed";
     const std::vector<Entry> expected = {
-        {MF_POPUP, 0, "_ﾎﾟｯﾌﾟｱｯﾌﾟ_", 0},
-        {MF_STRING, 32771, "Play/Pause", 1},   {MF_STRING, 32772, "Stop", 1},
-        {MF_SEPARATOR, 0, "", 1},
-        {MF_POPUP, 0, "Volume", 1},
-        {MF_STRING, 32780, "Up  (PageUp Key)", 2}, {MF_STRING, 32781, "Down  (PageDown Key)", 2},
-        {MF_POPUP, 0, "Zoom", 1},
-        {MF_STRING, 32787, "Minimize", 2},     {MF_STRING, 32785, "25%", 2},  {MF_STRING, 32782, "50%", 2},
-        {MF_STRING, 32783, "100%", 2},         {MF_STRING, 32784, "200%", 2}, {MF_STRING, 32786, "Maximize", 2},
-        {MF_POPUP, 0, "Options", 1},
-        {MF_STRING, 32776, "Auto rewind", 2},  {MF_STRING, 32777, "Repeat", 2},
-        {MF_STRING, 32778, "Stretch", 2},      {MF_STRING, 32779, "Auto zoom", 2},
-        {MF_SEPARATOR, 0, "", 1},
-        {MF_STRING, 57601, "Render File...", 1},
-        {MF_SEPARATOR, 0, "", 1},
-        {MF_STRING, 57664, "About...", 1},
-        {MF_SEPARATOR, 0, "", 1},
-        {MF_STRING, 57665, "Exit", 1},
+        {MF_POPUP,     0,     "_ﾎﾟｯﾌﾟｱｯﾌﾟ_", 0},
+        {MF_STRING,    32771, "Play/Pause",                    1},
+        {MF_STRING,    32772, "Stop",                          1},
+        {MF_SEPARATOR, 0,     "",                              1},
+        {MF_POPUP,     0,     "Volume",                        1},
+        {MF_STRING,    32780, "Up  (PageUp Key)",              2},
+        {MF_STRING,    32781, "Down  (PageDown Key)",          2},
+        {MF_POPUP,     0,     "Zoom",                          1},
+        {MF_STRING,    32787, "Minimize",                      2},
+        {MF_STRING,    32785, "25%",                           2},
+        {MF_STRING,    32782, "50%",                           2},
+        {MF_STRING,    32783, "100%",                          2},
+        {MF_STRING,    32784, "200%",                          2},
+        {MF_STRING,    32786, "Maximize",                      2},
+        {MF_POPUP,     0,     "Options",                       1},
+        {MF_STRING,    32776, "Auto rewind",                   2},
+        {MF_STRING,    32777, "Repeat",                        2},
+        {MF_STRING,    32778, "Stretch",                       2},
+        {MF_STRING,    32779, "Auto zoom",                     2},
+        {MF_SEPARATOR, 0,     "",                              1},
+        {MF_STRING,    57601, "Render File...",                1},
+        {MF_SEPARATOR, 0,     "",                              1},
+        {MF_STRING,    57664, "About...",                      1},
+        {MF_SEPARATOR, 0,     "",                              1},
+        {MF_STRING,    57665, "Exit",                          1},
     };
     EXPECT_EQ(entries, expected);
     EXPECT_TRUE(res::FindMenu(IDR_POPUP + 1).empty());
@@ -92,21 +100,21 @@ TEST(DialogTemplates, HaveTheirStylesPositionsFontsAndControls)
 
     EXPECT_EQ(FrameOf(*about), Frame(0x80C800C0, 0, 0, 0, 217, 55, "About Vantrel", "ＭＳ Ｐゴシック", 9));
     EXPECT_EQ(ControlsOf(*about), (std::vector<Control>{
-                                      {-1, Static, "128", 0x50000003, 11, 17, 20, 20},
-                                      {-1, Static, "Vantrel Version 1.03s", 0x50020080, 40, 10, 119, 8},
-                                      {-1, Static, res::kCreditLine, 0x50020000, 40, 25, 168, 8},
-                                      {IDOK, Button, "OK", 0x50030001, 178, 7, 32, 14},
-                                      {1002, Edit, "", 0x50010880, 40, 35, 170, 13},
-                                  }));
+                                      {-1,   Static, "128",                   0x50000003, 11,  17, 20,  20},
+                                      {-1,   Static, "Vantrel Version 1.03s", 0x50020080, 40,  10, 119, 8 },
+                                      {-1,   Static, res::kCreditLine,        0x50020000, 40,  25, 168, 8 },
+                                      {IDOK, Button, "OK",                    0x50030001, 178, 7,  32,  14},
+                                      {1002, Edit,   "",                      0x50010880, 40,  35, 170, 13},
+    }));
 
     EXPECT_EQ(FrameOf(*open), Frame(0x80C800C0, 0, 0, 0, 218, 48, "Open media file", "ＭＳ Ｐゴシック", 9));
     EXPECT_EQ(ControlsOf(*open), (std::vector<Control>{
-                                     {-1, Static, "URL:", 0x50020000, 7, 9, 15, 8},
-                                     {1005, Edit, "", 0x50810080, 23, 7, 188, 14},
-                                     {IDOK, Button, "OK", 0x50010001, 92, 27, 37, 14},
-                                     {IDCANCEL, Button, "Cancel", 0x50010000, 133, 27, 37, 14},
-                                     {1004, Button, "Browse...", 0x50010000, 174, 27, 37, 14},
-                                 }));
+                                     {-1,       Static, "URL:",      0x50020000, 7,   9,  15,  8 },
+                                     {1005,     Edit,   "",          0x50810080, 23,  7,  188, 14},
+                                     {IDOK,     Button, "OK",        0x50010001, 92,  27, 37,  14},
+                                     {IDCANCEL, Button, "Cancel",    0x50010000, 133, 27, 37,  14},
+                                     {1004,     Button, "Browse...", 0x50010000, 174, 27, 37,  14},
+    }));
 }
 
 // Pixel of a monochrome cursor: 0 black, 1 white, 2 transparent, 3 inverted.

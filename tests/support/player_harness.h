@@ -42,7 +42,6 @@ protected:
     void TearDown() override;
 
 public:
-
     // Opens kClip and lets it play; the log starts empty afterwards.
     void OpenPlaying();
     void OpenPaused();

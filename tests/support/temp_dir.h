@@ -19,8 +19,8 @@ public:
         std::error_code ignored;
         if (!m_path.empty()) {
             // Give back write permission that a test took away, so that removal works.
-            std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ignored);
+            std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                         ignored);
             std::filesystem::remove_all(m_path, ignored);
         }
     }

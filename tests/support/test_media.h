@@ -9,14 +9,14 @@
 namespace test_media {
 
 struct Medium {
-  const char* name;
-  bool plays;            // GStreamer finds a stream in it
-  double seconds;        // reported length
-  int width;             // stored picture size; 0 when there is no picture
-  int height;
-  int squareWidth;       // picture width in square pixels (pixel aspect ratio applied)
-  bool audio;
-  long long bytes = -1;  // exact size where the recipe fixes it
+    const char* name;
+    bool plays;      // GStreamer finds a stream in it
+    double seconds;  // reported length
+    int width;       // stored picture size; 0 when there is no picture
+    int height;
+    int squareWidth;  // picture width in square pixels (pixel aspect ratio applied)
+    bool audio;
+    long long bytes = -1;  // exact size where the recipe fixes it
 };
 
 inline constexpr double kFrameRate = 30.0;
@@ -64,8 +64,7 @@ inline constexpr Medium kSubtitledMp4{"subtitled.mp4", true, 2.0, 320, 240, 320,
 inline constexpr Medium kSidecarMkv{"sidecar.mkv", true, 3.0, 320, 240, 320, false};
 inline constexpr const char* kSidecarSrt = "sidecar.srt";
 // H.264 with a subtitle track of two blocks; sidecar_embedded.srt beside it has the long row.
-inline constexpr Medium kSidecarEmbeddedMkv{
-    "sidecar_embedded.mkv", true, 3.0, 320, 240, 320, false};
+inline constexpr Medium kSidecarEmbeddedMkv{"sidecar_embedded.mkv", true, 3.0, 320, 240, 320, false};
 inline constexpr const char* kSidecarEmbeddedSrt = "sidecar_embedded.srt";
 inline constexpr int kEmbeddedRowBlocks = 2;
 // H.264 with an ASS track: a white style, and a row that an override tag turns pure red. Drawn by
@@ -79,11 +78,14 @@ inline constexpr unsigned kStyledRowRgb = 0xff0000;
 // default.
 inline constexpr Medium kTwoAudioMkv{"two_audio.mkv", true, 6.0, 320, 240, 320, true};
 struct Tone {
-  const char* language;
-  double hertz;
-  double volume;  // peak, of full scale
+    const char* language;
+    double hertz;
+    double volume;  // peak, of full scale
 };
-inline constexpr std::array kTwoAudioTracks{Tone{"en", 440, 0.1}, Tone{"de", 880, 0.5}};
+inline constexpr std::array kTwoAudioTracks{
+    Tone{"en", 440, 0.1},
+    Tone{"de", 880, 0.5}
+};
 
 // Stored 320x240, left half red and right half blue, and marked as turned a quarter clockwise:
 // shown upright it is 240x320, red above blue. The discoverer gives the stored size.
@@ -138,10 +140,14 @@ inline constexpr Medium kNoSamplesWav{"no_samples.wav", true, 0, 0, 0, 0, true, 
 inline constexpr Medium kTypefoundNoiseAvi{"h263-typefound-noise.avi", true, 0, 1408, 1152, 1536, false, 200000};
 
 // Test output names a medium by its file.
-inline void PrintTo(const Medium& medium, std::ostream* out) { *out << medium.name; }
+inline void PrintTo(const Medium& medium, std::ostream* out)
+{
+    *out << medium.name;
+}
 
 }  // namespace test_media
 
-inline std::string MediaPath(const char* name) {
-  return std::string(VANTREL_MEDIA_DIR) + "/" + name;
+inline std::string MediaPath(const char* name)
+{
+    return std::string(VANTREL_MEDIA_DIR) + "/" + name;
 }

@@ -32,13 +32,15 @@ public:
     std::vector<UINT> Ids() const
     {
         std::vector<UINT> ids;
-        for (const auto& m : messages) ids.push_back(m.message);
+        for (const auto& m : messages)
+            ids.push_back(m.message);
         return ids;
     }
     int Count(UINT message) const
     {
         int n = 0;
-        for (const auto& m : messages) n += m.message == message ? 1 : 0;
+        for (const auto& m : messages)
+            n += m.message == message ? 1 : 0;
         return n;
     }
 

@@ -154,7 +154,7 @@ protected:
 
 // What the medium's tags say of it, for the desktop's media controls.
 struct MediumTags {
-    std::string title;   // empty when the medium names none
+    std::string title;  // empty when the medium names none
     std::string artist;
     std::string album;
     // The cover picture as the medium stores it (PNG, JPEG...), and its MIME type.

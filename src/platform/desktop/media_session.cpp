@@ -10,8 +10,7 @@ public:
     Impl(PlayerIdentity identity, PlayerHooks hooks)
         : mpris(std::move(identity), std::move(hooks), [this] { Refresh(); }),
           inhibitor(QString::fromStdString(mpris.Identity().name))
-    {
-    }
+    {}
     void Refresh()
     {
         mpris.Refresh();

@@ -18,20 +18,20 @@
 namespace desktop {
 
 struct PlayerIdentity {
-    std::string name;         // "Vantrel": shown by the desktop
-    std::string busName;      // "vantrel": the name's last part on the bus
-    std::string desktopEntry; // the launcher entry's name without ".desktop"
+    std::string name;          // "Vantrel": shown by the desktop
+    std::string busName;       // "vantrel": the name's last part on the bus
+    std::string desktopEntry;  // the launcher entry's name without ".desktop"
     std::vector<std::string> uriSchemes;
     std::vector<std::string> mimeTypes;
 };
 
 struct PlayerHooks {
     std::function<PlayerFacts()> facts;
-    std::function<void(PlayerCommand)> command;  // runs the menu command now
-    std::function<double()> position;            // seconds
-    std::function<void(double)> seek;            // to seconds from the start
-    std::function<void(const std::string&)> open; // a local path or a URL, to open and play
-    std::function<void()> raise;                 // the window to the front
+    std::function<void(PlayerCommand)> command;    // runs the menu command now
+    std::function<double()> position;              // seconds
+    std::function<void(double)> seek;              // to seconds from the start
+    std::function<void(const std::string&)> open;  // a local path or a URL, to open and play
+    std::function<void()> raise;                   // the window to the front
 };
 
 class MediaSession {

@@ -32,7 +32,8 @@ QString Text(const std::string& text)
 QString UrlOf(const std::string& location)
 {
     const QString text = Text(location);
-    if (text.contains(QStringLiteral("://"))) return text;
+    if (text.contains(QStringLiteral("://")))
+        return text;
     return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath()).toString(QUrl::FullyEncoded);
 }
 
@@ -56,10 +57,12 @@ MprisService::MprisService(PlayerIdentity identity, PlayerHooks hooks, std::func
 {
     new RootAdaptor(&m_object, *this);
     m_player = new PlayerAdaptor(&m_object, *this);
-    if (m_hooks.facts) m_facts = m_hooks.facts();
+    if (m_hooks.facts)
+        m_facts = m_hooks.facts();
 
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.registerObject(kObjectPath, &m_object)) return;
+    if (!bus.isConnected() || !bus.registerObject(kObjectPath, &m_object))
+        return;
     // A second player takes a name of its own, as the MPRIS interface asks.
     const QString name = kNamePrefix + Text(m_identity.busName);
     const QString instance = name + QStringLiteral(".instance") + QString::number(::getpid());
@@ -74,7 +77,8 @@ MprisService::MprisService(PlayerIdentity identity, PlayerHooks hooks, std::func
 
 MprisService::~MprisService()
 {
-    if (m_busName.isEmpty()) return;
+    if (m_busName.isEmpty())
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.unregisterService(m_busName);
     bus.unregisterObject(kObjectPath);
@@ -82,33 +86,40 @@ MprisService::~MprisService()
 
 void MprisService::Refresh()
 {
-    if (m_holdAnnouncements > 0 || !m_hooks.facts) return;
+    if (m_holdAnnouncements > 0 || !m_hooks.facts)
+        return;
     const PlayerFacts before = m_facts;
     m_facts = m_hooks.facts();
-    if (m_facts == before) return;
-    if (m_facts.location != before.location) m_track = m_facts.location.empty() ? 0 : ++m_opened;
+    if (m_facts == before)
+        return;
+    if (m_facts.location != before.location)
+        m_track = m_facts.location.empty() ? 0 : ++m_opened;
     m_cover.Show(m_facts.location.empty() ? nullptr : m_facts.cover, m_facts.coverType);
     Announce(before);
 }
 
 void MprisService::Announce(const PlayerFacts& before)
 {
-    if (m_busName.isEmpty()) return;
+    if (m_busName.isEmpty())
+        return;
     const std::vector<std::string> changed = ChangedPlayerProperties(before, m_facts);
     if (!changed.empty()) {
         QVariantMap values;
-        for (const std::string& name : changed) values.insert(Text(name), m_player->property(name.c_str()));
+        for (const std::string& name : changed)
+            values.insert(Text(name), m_player->property(name.c_str()));
         QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                          QStringLiteral("PropertiesChanged"));
         signal << kPlayerInterface << values << QStringList();
         QDBusConnection::sessionBus().send(signal);
     }
-    if (m_facts.seeks != before.seeks) emit m_player->Seeked(PositionMicroseconds());
+    if (m_facts.seeks != before.seeks)
+        emit m_player->Seeked(PositionMicroseconds());
 }
 
 void MprisService::Raise()
 {
-    if (m_hooks.raise) m_hooks.raise();
+    if (m_hooks.raise)
+        m_hooks.raise();
 }
 
 void MprisService::Quit()
@@ -118,13 +129,19 @@ void MprisService::Quit()
 
 QVariantMap MprisService::Metadata() const
 {
-    QVariantMap metadata{{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(Text(TrackIdPath(m_track))))}};
-    if (m_track == 0) return metadata;
+    QVariantMap metadata{
+        {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(Text(TrackIdPath(m_track))))}
+    };
+    if (m_track == 0)
+        return metadata;
     metadata.insert(QStringLiteral("xesam:title"), Text(m_facts.title));
     metadata.insert(QStringLiteral("xesam:url"), UrlOf(m_facts.location));
-    if (!m_facts.artist.empty()) metadata.insert(QStringLiteral("xesam:artist"), QStringList{Text(m_facts.artist)});
-    if (!m_facts.album.empty()) metadata.insert(QStringLiteral("xesam:album"), Text(m_facts.album));
-    if (const QString art = m_cover.Url(); !art.isEmpty()) metadata.insert(QStringLiteral("mpris:artUrl"), art);
+    if (!m_facts.artist.empty())
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{Text(m_facts.artist)});
+    if (!m_facts.album.empty())
+        metadata.insert(QStringLiteral("xesam:album"), Text(m_facts.album));
+    if (const QString art = m_cover.Url(); !art.isEmpty())
+        metadata.insert(QStringLiteral("mpris:artUrl"), art);
     if (m_facts.lengthSeconds > 0 && std::isfinite(m_facts.lengthSeconds))
         metadata.insert(QStringLiteral("mpris:length"),
                         static_cast<qlonglong>(std::llround(m_facts.lengthSeconds * kMicroseconds)));
@@ -133,28 +150,34 @@ QVariantMap MprisService::Metadata() const
 
 qlonglong MprisService::PositionMicroseconds() const
 {
-    if (!CanPlay(m_facts) || !m_hooks.position) return 0;
+    if (!CanPlay(m_facts) || !m_hooks.position)
+        return 0;
     const double seconds = m_hooks.position();
-    if (!std::isfinite(seconds) || seconds <= 0) return 0;
+    if (!std::isfinite(seconds) || seconds <= 0)
+        return 0;
     return static_cast<qlonglong>(std::llround(seconds * kMicroseconds));
 }
 
 void MprisService::Request(TransportRequest request)
 {
-    if (const auto command = CommandForRequest(request, m_facts.playback)) Run(*command);
+    if (const auto command = CommandForRequest(request, m_facts.playback))
+        Run(*command);
 }
 
 void MprisService::SetVolume(double volume)
 {
     const std::optional<int> target = LevelForVolume(volume, m_facts.loudestVolume);
-    if (!target || !m_hooks.facts) return;
+    if (!target || !m_hooks.facts)
+        return;
     {
         const HeldAnnouncements held(m_holdAnnouncements);
         for (int step = 0; step < kMostVolumeSteps; ++step) {
             const int level = m_hooks.facts().volumeLevel;
-            if (level == *target) break;
+            if (level == *target)
+                break;
             Run(level < *target ? PlayerCommand::VolumeUp : PlayerCommand::VolumeDown);
-            if (m_hooks.facts().volumeLevel == level) break;  // the command would not move it
+            if (m_hooks.facts().volumeLevel == level)
+                break;  // the command would not move it
         }
     }
     m_refresh();
@@ -163,14 +186,16 @@ void MprisService::SetVolume(double volume)
 void MprisService::SetLoopStatus(const QString& status)
 {
     const std::optional<bool> repeat = RepeatForLoopStatus(status.toStdString());
-    if (repeat && *repeat != m_facts.repeat) Run(PlayerCommand::Repeat);
+    if (repeat && *repeat != m_facts.repeat)
+        Run(PlayerCommand::Repeat);
 }
 
 void MprisService::Seek(qlonglong offsetMicroseconds)
 {
     const double position = static_cast<double>(PositionMicroseconds()) / kMicroseconds;
     const auto target = SeekTarget(m_facts, position, static_cast<double>(offsetMicroseconds) / kMicroseconds);
-    if (!target || !m_hooks.seek) return;
+    if (!target || !m_hooks.seek)
+        return;
     m_hooks.seek(*target);
     m_refresh();
 }
@@ -178,9 +203,11 @@ void MprisService::Seek(qlonglong offsetMicroseconds)
 void MprisService::SetPosition(const QDBusObjectPath& track, qlonglong positionMicroseconds)
 {
     // A position meant for another medium than the one open now is dropped.
-    if (track.path() != Text(TrackIdPath(m_track))) return;
+    if (track.path() != Text(TrackIdPath(m_track)))
+        return;
     const auto target = PositionTarget(m_facts, static_cast<double>(positionMicroseconds) / kMicroseconds);
-    if (!target || !m_hooks.seek) return;
+    if (!target || !m_hooks.seek)
+        return;
     m_hooks.seek(*target);
     m_refresh();
 }
@@ -191,7 +218,8 @@ void MprisService::OpenUri(const QString& uri)
     // A file URL that names another machine goes on as a URL, which the player refuses.
     const bool here = url.host().isEmpty() || url.host().compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0;
     const QString location = url.isLocalFile() && here ? url.toLocalFile() : uri;
-    if (location.isEmpty() || !m_hooks.open) return;
+    if (location.isEmpty() || !m_hooks.open)
+        return;
     // After the answer: an open may take a while and may show a message box.
     QMetaObject::invokeMethod(
         &m_object,
@@ -204,7 +232,8 @@ void MprisService::OpenUri(const QString& uri)
 
 void MprisService::Run(PlayerCommand command)
 {
-    if (m_hooks.command) m_hooks.command(command);
+    if (m_hooks.command)
+        m_hooks.command(command);
     m_refresh();
 }
 

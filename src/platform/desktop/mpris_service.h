@@ -51,11 +51,11 @@ private:
     PlayerHooks m_hooks;
     std::function<void()> m_refresh;
     PlayerFacts m_facts;
-    unsigned m_opened = 0;    // media opened so far
-    unsigned m_track = 0;     // the number of the medium open now; 0: none
+    unsigned m_opened = 0;  // media opened so far
+    unsigned m_track = 0;   // the number of the medium open now; 0: none
     int m_holdAnnouncements = 0;
-    CoverArtFile m_cover;     // the cover for mpris:artUrl
-    QObject m_object;         // carries the adaptors
+    CoverArtFile m_cover;  // the cover for mpris:artUrl
+    QObject m_object;      // carries the adaptors
     PlayerAdaptor* m_player = nullptr;
     QString m_busName;
 };

@@ -14,8 +14,8 @@ enum class Playback { None, Stopped, Paused, Playing };  // None: nothing opened
 struct PlayerFacts {
     Playback playback = Playback::None;
     bool hasPicture = false;
-    std::string title;         // the medium's title, else its name as the window shows it; empty when none is open
-    std::string artist;        // from the medium's tags; empty when it names none
+    std::string title;   // the medium's title, else its name as the window shows it; empty when none is open
+    std::string artist;  // from the medium's tags; empty when it names none
     std::string album;
     // The medium's cover as it stores it (PNG, JPEG...), compared by identity; null when none.
     std::shared_ptr<const std::vector<std::uint8_t>> cover;
@@ -25,7 +25,7 @@ struct PlayerFacts {
     int volumeLevel = 0;       // 0..loudestVolume; a level read from edited settings may lie outside
     int loudestVolume = 1;     // the top of the player's volume scale
     bool repeat = false;
-    unsigned seeks = 0;        // counts jumps of the position (seeks and rewinds)
+    unsigned seeks = 0;  // counts jumps of the position (seeks and rewinds)
     friend bool operator==(const PlayerFacts&, const PlayerFacts&) = default;
 };
 

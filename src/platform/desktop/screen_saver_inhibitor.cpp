@@ -44,7 +44,8 @@ ScreenSaverInhibitor::~ScreenSaverInhibitor()
     // An inhibition still on its way is let go as soon as it arrives.
     for (auto* watcher : m_replies.findChildren<QDBusPendingCallWatcher*>()) {
         watcher->waitForFinished();
-        if (watcher->property(kAnsweredProperty).toBool() || watcher->isError()) continue;
+        if (watcher->property(kAnsweredProperty).toBool() || watcher->isError())
+            continue;
         const QVariant value = watcher->reply().arguments().value(0);
         if (static_cast<Way>(watcher->property(kWayProperty).toInt()) == Way::Portal)
             Let(Way::Portal, 0, value.value<QDBusObjectPath>().path(), true);
@@ -56,9 +57,12 @@ ScreenSaverInhibitor::~ScreenSaverInhibitor()
 
 void ScreenSaverInhibitor::Hold(bool wanted)
 {
-    if (wanted == m_wanted) return;
-    if (wanted) Take();
-    else Release();
+    if (wanted == m_wanted)
+        return;
+    if (wanted)
+        Take();
+    else
+        Release();
 }
 
 void ScreenSaverInhibitor::Take()
@@ -77,7 +81,10 @@ void ScreenSaverInhibitor::Take()
         way = Way::ScreenSaver;
     } else if (bus.isConnected() && HasOwner(bus, kPortalService)) {
         call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalInhibit, QStringLiteral("Inhibit"));
-        call << QString() << kPortalIdle << QVariantMap{{QStringLiteral("reason"), kReason}};
+        call << QString() << kPortalIdle
+             << QVariantMap{
+                    {QStringLiteral("reason"), kReason}
+        };
         way = Way::Portal;
     } else {
         if (XScreenSaverAvailable()) {
@@ -91,10 +98,13 @@ void ScreenSaverInhibitor::Take()
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_replies, [this, take, way, watcher] {
         watcher->setProperty(kAnsweredProperty, true);
         watcher->deleteLater();
-        if (watcher->isError()) return;
+        if (watcher->isError())
+            return;
         const QVariant value = watcher->reply().arguments().value(0);
-        if (way == Way::Portal) Answered(take, way, 0, value.value<QDBusObjectPath>().path());
-        else Answered(take, way, value.toUInt(), {});
+        if (way == Way::Portal)
+            Answered(take, way, 0, value.value<QDBusObjectPath>().path());
+        else
+            Answered(take, way, value.toUInt(), {});
     });
 }
 
@@ -124,12 +134,13 @@ void ScreenSaverInhibitor::Let(Way way, quint32 cookie, const QString& handle, b
     QDBusConnection bus = QDBusConnection::sessionBus();
     // While playing the call goes out without a wait; at close it must leave before we do.
     const auto deliver = [&bus, closing](const QDBusMessage& call) {
-        if (closing) bus.call(call, QDBus::Block, kCallTimeoutMs);
-        else bus.send(call);
+        if (closing)
+            bus.call(call, QDBus::Block, kCallTimeoutMs);
+        else
+            bus.send(call);
     };
     switch (way) {
-    case Way::Nothing:
-        break;
+    case Way::Nothing: break;
     case Way::ScreenSaver: {
         QDBusMessage call = QDBusMessage::createMethodCall(kScreenSaverService, kScreenSaverPath, kScreenSaverService,
                                                            QStringLiteral("UnInhibit"));
@@ -141,9 +152,7 @@ void ScreenSaverInhibitor::Let(Way way, quint32 cookie, const QString& handle, b
         if (!handle.isEmpty())
             deliver(QDBusMessage::createMethodCall(kPortalService, handle, kPortalRequest, QStringLiteral("Close")));
         break;
-    case Way::XServer:
-        SuspendXScreenSaver(false);
-        break;
+    case Way::XServer: SuspendXScreenSaver(false); break;
     }
 }
 

@@ -28,7 +28,7 @@ private:
     void Let(Way way, quint32 cookie, const QString& handle, bool closing);
 
     QString m_appName;
-    QObject m_replies;      // parent of the calls still waiting for their answer
+    QObject m_replies;  // parent of the calls still waiting for their answer
     bool m_wanted = false;
     std::uint64_t m_take = 0;  // counts takes, so that a late answer finds its own
     Way m_way = Way::Nothing;  // what holds the screen saver off now

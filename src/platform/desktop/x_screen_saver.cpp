@@ -13,7 +13,8 @@ namespace {
 Display* XDisplay()
 {
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (app == nullptr) return nullptr;
+    if (app == nullptr)
+        return nullptr;
     auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
     return x11 != nullptr ? x11->display() : nullptr;
 }
@@ -31,7 +32,8 @@ bool XScreenSaverAvailable()
 void SuspendXScreenSaver(bool suspend)
 {
     Display* display = XDisplay();
-    if (display == nullptr) return;
+    if (display == nullptr)
+        return;
     XScreenSaverSuspend(display, suspend ? True : False);
     XFlush(display);
 }

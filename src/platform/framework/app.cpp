@@ -36,7 +36,8 @@ void OnTerminationSignal(int)
 // the same shutdown as every other way of closing.
 void WatchTerminationSignals()
 {
-    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
@@ -46,8 +47,7 @@ void WatchTerminationSignals()
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char buffer[16];
-        while (::read(g_signalPipe[0], buffer, sizeof buffer) > 0) {
-        }
+        while (::read(g_signalPipe[0], buffer, sizeof buffer) > 0) {}
         platform::RequestClose();
     });
 }
@@ -56,7 +56,8 @@ void WatchTerminationSignals()
 
 CWinApp::CWinApp(const char* appName)
 {
-    if (appName != nullptr) m_pszAppName = appName;
+    if (appName != nullptr)
+        m_pszAppName = appName;
     g_app = this;
 }
 
@@ -64,7 +65,8 @@ CWinApp::~CWinApp()
 {
     CommitProfile();
     delete m_profile;
-    if (g_app == this) g_app = nullptr;
+    if (g_app == this)
+        g_app = nullptr;
 }
 
 BOOL CWinApp::InitInstance()
@@ -105,13 +107,14 @@ BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
 {
     ProfileStore& profile = Profile();
     const bool first = !profile.HasStaged();
-    if (!profile.Stage(section, entry, value)) return FALSE;
+    if (!profile.Stage(section, entry, value))
+        return FALSE;
     // The values a handler writes go to the file together, in one replacement, once control
     // is back in the event loop: a kill in between leaves the old file whole.
     if (first) {
         if (QCoreApplication* loop = QCoreApplication::instance()) {
-            QMetaObject::invokeMethod(loop, [path = profile.Path()] { ProfileStore(path).Commit(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                loop, [path = profile.Path()] { ProfileStore(path).Commit(); }, Qt::QueuedConnection);
         } else {
             return profile.Commit() ? TRUE : FALSE;
         }
@@ -121,7 +124,8 @@ BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
 
 void CWinApp::CommitProfile()
 {
-    if (m_profile != nullptr) m_profile->Commit();
+    if (m_profile != nullptr)
+        m_profile->Commit();
 }
 
 BOOL CWinApp::OnCmdMsg(UINT id)
@@ -135,18 +139,22 @@ BOOL CWinApp::OnCmdMsg(UINT id)
 
 void CWinApp::OnAppExit()
 {
-    if (m_pMainWnd != nullptr) m_pMainWnd->SendMessage(WM_CLOSE, 0, 0);
+    if (m_pMainWnd != nullptr)
+        m_pMainWnd->SendMessage(WM_CLOSE, 0, 0);
 }
 
 void CWinApp::BeginWaitCursor()
 {
-    if (m_waitDepth++ == 0 && QCoreApplication::instance() != nullptr) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (m_waitDepth++ == 0 && QCoreApplication::instance() != nullptr)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void CWinApp::EndWaitCursor()
 {
-    if (m_waitDepth == 0) return;
-    if (--m_waitDepth == 0 && QCoreApplication::instance() != nullptr) QApplication::restoreOverrideCursor();
+    if (m_waitDepth == 0)
+        return;
+    if (--m_waitDepth == 0 && QCoreApplication::instance() != nullptr)
+        QApplication::restoreOverrideCursor();
 }
 
 CWinApp* AfxGetApp()
@@ -170,8 +178,10 @@ int AfxWinMain(int argc, char** argv)
     platform::MakeToolkit(program);
     WatchTerminationSignals();
     CWinApp* app = AfxGetApp();
-    if (app == nullptr) return 1;
-    if (app->m_pszAppName.empty()) app->m_pszAppName = platform::AppNameFromExecutable(program);
+    if (app == nullptr)
+        return 1;
+    if (app->m_pszAppName.empty())
+        app->m_pszAppName = platform::AppNameFromExecutable(program);
     app->m_lpCmdLine = platform::CommandLineFromArgs(argc, argv);
     app->InitInstance();
     app->ExitInstance();
@@ -193,11 +203,16 @@ void RequestClose()
     // A close cannot finish while a dialog, chooser or menu runs its own loop above it.
     for (int i = 0; i < 16; ++i) {
         QWidget* modal = QApplication::activePopupWidget();
-        if (modal == nullptr) modal = QApplication::activeModalWidget();
-        if (modal == nullptr) break;
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-        else modal->close();
-        if (modal->isVisible()) modal->hide();
+        if (modal == nullptr)
+            modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (modal->isVisible())
+            modal->hide();
     }
     if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->GetSafeHwnd() != nullptr) {
         main->PostMessage(WM_CLOSE, 0, 0);
@@ -209,8 +224,10 @@ void RequestClose()
 std::string AppNameFromExecutable(const std::string& path)
 {
     std::string name = path;
-    if (const auto slash = name.find_last_of('/'); slash != std::string::npos) name.erase(0, slash + 1);
-    if (const auto dot = name.find_last_of('.'); dot != std::string::npos && dot != 0) name.erase(dot);
+    if (const auto slash = name.find_last_of('/'); slash != std::string::npos)
+        name.erase(0, slash + 1);
+    if (const auto dot = name.find_last_of('.'); dot != std::string::npos && dot != 0)
+        name.erase(dot);
     return name;
 }
 
@@ -218,10 +235,12 @@ std::string CommandLineFromArgs(int argc, const char* const* argv)
 {
     // A launcher hands over each file as a URL of its own, and a URL has no blank a shell
     // could have split it at: the first one is the medium, alone.
-    if (argc > 1 && argv[1] != nullptr && IsUrl(argv[1])) return LocalPathFromFileUri(argv[1]);
+    if (argc > 1 && argv[1] != nullptr && IsUrl(argv[1]))
+        return LocalPathFromFileUri(argv[1]);
     std::string line;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += ' ';
+        if (i > 1)
+            line += ' ';
         line += argv[i] != nullptr ? argv[i] : "";
     }
     return line;

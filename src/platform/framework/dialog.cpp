@@ -61,9 +61,12 @@ DialogUnits UnitsFor(const QFont& font)
 void DDX_Text(CDataExchange* pDX, int id, std::string& value)
 {
     auto* dialog = dynamic_cast<CDialog*>(pDX->m_pDlgWnd);
-    if (dialog == nullptr) return;
-    if (pDX->m_bSaveAndValidate) value = dialog->GetDlgItemText(id);
-    else dialog->SetDlgItemText(id, value);
+    if (dialog == nullptr)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        value = dialog->GetDlgItemText(id);
+    else
+        dialog->SetDlgItemText(id, value);
 }
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -74,7 +77,8 @@ std::intptr_t CDialog::DoModal()
 {
     const ResourceTable& res = platform::Resources();
     const DialogTemplate* tpl = res.dialog != nullptr ? res.dialog(m_nIDTemplate) : nullptr;
-    if (tpl == nullptr) return -1;
+    if (tpl == nullptr)
+        return -1;
     m_result = 0;
     m_modalRunning = true;
     if (!CreateFromTemplate(*tpl, m_pParentWnd, true)) {
@@ -97,7 +101,8 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     m_nIDTemplate = templateId;
     const ResourceTable& res = platform::Resources();
     const DialogTemplate* tpl = res.dialog != nullptr ? res.dialog(templateId) : nullptr;
-    if (tpl == nullptr) return FALSE;
+    if (tpl == nullptr)
+        return FALSE;
     return CreateFromTemplate(*tpl, parent, false);
 }
 
@@ -105,7 +110,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
 {
     platform::EnsureToolkit();
     CWnd* owner = parent;
-    if (owner == nullptr && AfxGetMainWnd() != this) owner = AfxGetMainWnd();
+    if (owner == nullptr && AfxGetMainWnd() != this)
+        owner = AfxGetMainWnd();
     const QFont font = DialogFont(tpl);
     const DialogUnits du = UnitsFor(font);
     const int width = du.X(tpl.cx);
@@ -114,25 +120,28 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
     if (tpl.style & WS_CHILD) {
         WindowStyle style;
         style.child = true;
-        if (!CreateEx(style, RECT{du.X(tpl.x), du.Y(tpl.y), du.X(tpl.x) + width, du.Y(tpl.y) + height}, owner)) return FALSE;
+        if (!CreateEx(style, RECT{du.X(tpl.x), du.Y(tpl.y), du.X(tpl.x) + width, du.Y(tpl.y) + height}, owner))
+            return FALSE;
     } else if (!(tpl.style & WS_CAPTION)) {
         WindowStyle style;
         style.sizingFrame = (tpl.style & WS_THICKFRAME) != 0;
         const int frame = style.sizingFrame ? style.frameWidth : 0;
         const int x = du.X(tpl.x);
         const int y = du.Y(tpl.y);
-        if (!CreateEx(style, RECT{x, y, x + width + 2 * frame, y + height + 2 * frame}, nullptr)) return FALSE;
+        if (!CreateEx(style, RECT{x, y, x + width + 2 * frame, y + height + 2 * frame}, nullptr))
+            return FALSE;
     } else {
         auto* p = new PlatformWindow;
         p->wnd = this;
         p->hasCanvas = false;
-        QWidget* ownerWidget = (owner != nullptr && owner->GetSafeHwnd() != nullptr)
-                                   ? owner->GetSafeHwnd()->top.data() : nullptr;
+        QWidget* ownerWidget =
+            (owner != nullptr && owner->GetSafeHwnd() != nullptr) ? owner->GetSafeHwnd()->top.data() : nullptr;
         auto* dialog = new DialogWidget(p, ownerWidget);
         dialog->setWindowTitle(ToQString(tpl.caption));
         dialog->setFont(font);
         dialog->setFixedSize(width, height);
-        if (modal) dialog->setWindowModality(Qt::ApplicationModal);
+        if (modal)
+            dialog->setWindowModality(Qt::ApplicationModal);
         m_controls = std::make_unique<DialogControls>();
         for (const ControlTemplate& c : tpl.controls) {
             QWidget* widget = nullptr;
@@ -141,7 +150,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
                 if ((c.style & 0x0F) == SS_ICON) {
                     auto* label = new QLabel(dialog);
                     const UINT iconId = static_cast<UINT>(std::stoul(std::string(c.text.empty() ? "0" : c.text)));
-                    if (HICON icon = LoadIconResource(iconId)) label->setPixmap(icon->icon.pixmap(32, 32));
+                    if (HICON icon = LoadIconResource(iconId))
+                        label->setPixmap(icon->icon.pixmap(32, 32));
                     widget = label;
                 } else {
                     auto* label = new QLabel(ToQString(c.text), dialog);
@@ -168,9 +178,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
                 button->setDefault(isDefault);
                 button->setAutoDefault(isDefault);
                 const int id = c.id;
-                QObject::connect(button, &QPushButton::clicked, dialog, [this, id] {
-                    SendMessage(WM_COMMAND, static_cast<WPARAM>(id), 0);
-                });
+                QObject::connect(button, &QPushButton::clicked, dialog,
+                                 [this, id] { SendMessage(WM_COMMAND, static_cast<WPARAM>(id), 0); });
                 widget = button;
                 break;
             }
@@ -179,11 +188,13 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
             widget->setGeometry(du.X(c.x), du.Y(c.y), du.X(c.cx), du.Y(c.cy));
             if (c.style & WS_TABSTOP) {
                 widget->setFocusPolicy(Qt::StrongFocus);
-                if (m_controls->firstTabStop == nullptr) m_controls->firstTabStop = widget;
+                if (m_controls->firstTabStop == nullptr)
+                    m_controls->firstTabStop = widget;
             } else {
                 widget->setFocusPolicy(Qt::NoFocus);
             }
-            if (c.id != -1) m_controls->byId[c.id] = widget;
+            if (c.id != -1)
+                m_controls->byId[c.id] = widget;
         }
         // Modal dialogs open centred over their owner.
         QRect area = ownerWidget != nullptr ? ownerWidget->frameGeometry()
@@ -207,17 +218,20 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& tpl, CWnd* parent, bool m
 
     const std::uint64_t serial = m_hWnd->serial;
     SendMessage(WM_INITDIALOG, 0, 0);
-    if (!platform::IsLiveWindow(m_hWnd, serial)) return FALSE;
+    if (!platform::IsLiveWindow(m_hWnd, serial))
+        return FALSE;
     if (m_controls && m_controls->firstTabStop != nullptr) {
         m_controls->firstTabStop->setFocus(Qt::TabFocusReason);
-        if (auto* edit = qobject_cast<QLineEdit*>(m_controls->firstTabStop)) edit->selectAll();
+        if (auto* edit = qobject_cast<QLineEdit*>(m_controls->firstTabStop))
+            edit->selectAll();
     }
     const bool visible = (tpl.style & WS_VISIBLE) != 0 || (modal && (tpl.style & WS_CAPTION));
     if (visible && (!modal || m_modalRunning)) {
         ShowWindow(SW_SHOW);
         if (m_hWnd != nullptr && m_hWnd->top) {
             m_hWnd->top->activateWindow();
-            if (!m_controls) m_hWnd->client->setFocus(Qt::ActiveWindowFocusReason);
+            if (!m_controls)
+                m_hWnd->client->setFocus(Qt::ActiveWindowFocusReason);
         }
     }
     return TRUE;
@@ -229,7 +243,8 @@ void CDialog::EndDialog(int result)
     if (m_modalRunning) {
         m_modalRunning = false;
         ShowWindow(SW_HIDE);
-        if (m_loop != nullptr) static_cast<QEventLoop*>(m_loop)->exit(result);
+        if (m_loop != nullptr)
+            static_cast<QEventLoop*>(m_loop)->exit(result);
         return;
     }
     ShowWindow(SW_HIDE);
@@ -244,20 +259,27 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate)
 
 std::string CDialog::GetDlgItemText(int id) const
 {
-    if (!m_controls) return {};
+    if (!m_controls)
+        return {};
     auto it = m_controls->byId.find(id);
-    if (it == m_controls->byId.end()) return {};
-    if (auto* edit = qobject_cast<QLineEdit*>(it->second)) return edit->text().toStdString();
-    if (auto* label = qobject_cast<QLabel*>(it->second)) return label->text().toStdString();
-    if (auto* button = qobject_cast<QPushButton*>(it->second)) return button->text().toStdString();
+    if (it == m_controls->byId.end())
+        return {};
+    if (auto* edit = qobject_cast<QLineEdit*>(it->second))
+        return edit->text().toStdString();
+    if (auto* label = qobject_cast<QLabel*>(it->second))
+        return label->text().toStdString();
+    if (auto* button = qobject_cast<QPushButton*>(it->second))
+        return button->text().toStdString();
     return {};
 }
 
 void CDialog::SetDlgItemText(int id, const std::string& text)
 {
-    if (!m_controls) return;
+    if (!m_controls)
+        return;
     auto it = m_controls->byId.find(id);
-    if (it == m_controls->byId.end()) return;
+    if (it == m_controls->byId.end())
+        return;
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (auto* edit = qobject_cast<QLineEdit*>(it->second)) {
         edit->setText(s);
@@ -277,7 +299,8 @@ BOOL CDialog::OnInitDialog()
 
 void CDialog::OnOK()
 {
-    if (UpdateData(TRUE)) EndDialog(IDOK);
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
 }
 
 void CDialog::OnCancel()
@@ -290,14 +313,12 @@ void CDialog::DoDataExchange(CDataExchange*) {}
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog();
+    case WM_INITDIALOG: return OnInitDialog();
     case WM_CLOSE:
         // A dialog takes a close request as its Cancel command.
         SendMessage(WM_COMMAND, IDCANCEL, 0);
         return 0;
-    default:
-        return CWnd::DefWindowProc(message, wParam, lParam);
+    default: return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }
 

@@ -4,7 +4,8 @@
 
 std::string DragQueryFilePath(HDROP drop, UINT index)
 {
-    if (drop == nullptr || index >= drop->paths.size()) return {};
+    if (drop == nullptr || index >= drop->paths.size())
+        return {};
     return drop->paths[index];
 }
 

@@ -45,7 +45,7 @@ public:
     {
         const QStringList files = selectedFiles();
         if (files.size() != 1 || QFileInfo(files.front()).isDir()) {
-            QFileDialog::accept();   // opens the folder
+            QFileDialog::accept();  // opens the folder
             return;
         }
         const QString absolute = QDir::cleanPath(QFileInfo(files.front()).absoluteFilePath());

@@ -16,9 +16,9 @@ class CWnd;
 
 struct OpenFileRequest {
     CWnd* owner = nullptr;
-    std::vector<std::pair<std::string, std::string>> filters;   // description, "*.mpg; *.mpeg; ..."
-    int filterIndex = 1;                                         // 1-based
-    std::string defaultExtension;                                // without the dot
+    std::vector<std::pair<std::string, std::string>> filters;  // description, "*.mpg; *.mpeg; ..."
+    int filterIndex = 1;                                       // 1-based
+    std::string defaultExtension;                              // without the dot
     bool fileMustExist = true;
 };
 

@@ -16,11 +16,16 @@ namespace {
 WPARAM KeyStateFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
     WPARAM flags = 0;
-    if (buttons & Qt::LeftButton) flags |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) flags |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) flags |= MK_MBUTTON;
-    if (modifiers & Qt::ShiftModifier) flags |= MK_SHIFT;
-    if (modifiers & Qt::ControlModifier) flags |= MK_CONTROL;
+    if (buttons & Qt::LeftButton)
+        flags |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        flags |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        flags |= MK_MBUTTON;
+    if (modifiers & Qt::ShiftModifier)
+        flags |= MK_SHIFT;
+    if (modifiers & Qt::ControlModifier)
+        flags |= MK_CONTROL;
     return flags;
 }
 
@@ -63,14 +68,17 @@ UINT VirtualKeyFromQt(int key)
     case Qt::Key_Menu: return VK_APPS;
     default: break;
     }
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return static_cast<UINT>(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
+        return static_cast<UINT>(key);
     return 0;
 }
 
 bool DeliverInput(PlatformWindow* target, QWidget* source, QEvent* event)
 {
-    if (target == nullptr || target->wnd == nullptr) return false;
+    if (target == nullptr || target->wnd == nullptr)
+        return false;
     CWnd* wnd = target->wnd;
     const std::uint64_t serial = target->serial;
     switch (event->type()) {
@@ -78,9 +86,12 @@ bool DeliverInput(PlatformWindow* target, QWidget* source, QEvent* event)
     case QEvent::MouseButtonDblClick: {
         auto* e = static_cast<QMouseEvent*>(event);
         const WPARAM flags = KeyStateFlags(e->buttons(), e->modifiers());
-        if (e->button() == Qt::LeftButton) wnd->SendMessage(WM_LBUTTONDOWN, flags, PointParam(e->position()));
-        else if (e->button() == Qt::RightButton) wnd->SendMessage(WM_RBUTTONDOWN, flags, PointParam(e->position()));
-        else return false;
+        if (e->button() == Qt::LeftButton)
+            wnd->SendMessage(WM_LBUTTONDOWN, flags, PointParam(e->position()));
+        else if (e->button() == Qt::RightButton)
+            wnd->SendMessage(WM_RBUTTONDOWN, flags, PointParam(e->position()));
+        else
+            return false;
         return true;
     }
     case QEvent::MouseButtonRelease: {
@@ -111,7 +122,8 @@ bool DeliverInput(PlatformWindow* target, QWidget* source, QEvent* event)
         if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
             // Dialogs take Escape and Enter as their Cancel and OK commands.
             if (dynamic_cast<CDialog*>(wnd) != nullptr) {
-                if (!e->isAutoRepeat()) wnd->SendMessage(WM_COMMAND, key == Qt::Key_Escape ? IDCANCEL : IDOK, 0);
+                if (!e->isAutoRepeat())
+                    wnd->SendMessage(WM_COMMAND, key == Qt::Key_Escape ? IDCANCEL : IDOK, 0);
                 return true;
             }
         }
@@ -124,18 +136,23 @@ bool DeliverInput(PlatformWindow* target, QWidget* source, QEvent* event)
         // A key that types a character also sends it, as the keyboard layout makes it ('#' is
         // Shift+3 on one layout and a key of its own on another).
         const bool typed = text.size() == 1 && text[0].isPrint() && !text[0].isSpace();
-        if (vk == 0 && !typed) return false;
+        if (vk == 0 && !typed)
+            return false;
         const auto scan = static_cast<LPARAM>(e->nativeScanCode() & 0xFF);
         LPARAM lParam = 1 | (scan << 16);
-        if (e->isAutoRepeat()) lParam |= static_cast<LPARAM>(1) << 30;
-        if (vk != 0) wnd->SendMessage(WM_KEYDOWN, vk, lParam);
-        if (typed && IsLiveWindow(target, serial)) wnd->SendMessage(WM_CHAR, text[0].unicode(), lParam);
+        if (e->isAutoRepeat())
+            lParam |= static_cast<LPARAM>(1) << 30;
+        if (vk != 0)
+            wnd->SendMessage(WM_KEYDOWN, vk, lParam);
+        if (typed && IsLiveWindow(target, serial))
+            wnd->SendMessage(WM_CHAR, text[0].unicode(), lParam);
         return true;
     }
     case QEvent::Wheel: {
         auto* e = static_cast<QWheelEvent*>(event);
         const int delta = e->angleDelta().y();
-        if (delta == 0) return true;
+        if (delta == 0)
+            return true;
         const WPARAM flags = KeyStateFlags(e->buttons(), e->modifiers());
         wnd->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(flags), delta),
                          GlobalPointParam(e->globalPosition().toPoint()));
@@ -144,12 +161,12 @@ bool DeliverInput(PlatformWindow* target, QWidget* source, QEvent* event)
     case QEvent::ContextMenu: {
         auto* e = static_cast<QContextMenuEvent*>(event);
         // Mouse requests come from the right button's release; only the keyboard's here.
-        if (e->reason() != QContextMenuEvent::Keyboard) return true;
+        if (e->reason() != QContextMenuEvent::Keyboard)
+            return true;
         wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target), MAKELPARAM(-1, -1));
         return true;
     }
-    default:
-        break;
+    default: break;
     }
     (void)source;
     return false;
@@ -157,7 +174,8 @@ bool DeliverInput(PlatformWindow* target, QWidget* source, QEvent* event)
 
 bool ForwardInputAsMessages(HWND target, QWidget* source, QEvent* event)
 {
-    if (!IsLiveHandle(target)) return false;
+    if (!IsLiveHandle(target))
+        return false;
     return DeliverInput(target, source, event);
 }
 
@@ -181,10 +199,8 @@ bool IsUserInput(const QEvent* event)
     case QEvent::TouchEnd:
     case QEvent::TabletPress:
     case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-        return true;
-    default:
-        return false;
+    case QEvent::TabletRelease: return true;
+    default: return false;
     }
 }
 

@@ -12,7 +12,7 @@
 #include "platform/framework/wnd.h"
 
 struct CMenu::Item {
-    UINT flags = MF_STRING;   // kind (MF_STRING, MF_SEPARATOR, MF_POPUP) and state bits
+    UINT flags = MF_STRING;  // kind (MF_STRING, MF_SEPARATOR, MF_POPUP) and state bits
     UINT id = 0;
     std::string text;
     std::unique_ptr<CMenu> popup;
@@ -230,7 +230,10 @@ BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT*)
 
     UINT id = 0;
     if (Chooser())
-        id = Chooser()(PopupTracking{this, flags, POINT{x, y}, owner});
+        id = Chooser()(PopupTracking{
+            this, flags, POINT{x, y},
+              owner
+        });
     else
         id = RunMenu(*this, x, y, ownerWidget);
     if (!IsChoosable(id))

@@ -57,7 +57,7 @@ public:
     int GetMenuItemCount() const;
     UINT GetMenuItemID(int pos) const;
     std::string GetMenuText(int pos) const;
-    std::vector<std::string> ItemTexts() const;   // separators as empty texts
+    std::vector<std::string> ItemTexts() const;  // separators as empty texts
     bool IsSeparator(int pos) const;
     bool IsGrayed(UINT id) const;
     bool IsChecked(UINT id) const;

@@ -6,7 +6,8 @@
 CPaintDC::CPaintDC(CWnd* wnd) : CDC(nullptr)
 {
     HWND hwnd = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-    if (hwnd != nullptr) m_surface = hwnd->surface;
+    if (hwnd != nullptr)
+        m_surface = hwnd->surface;
 }
 
 CPaintDC::~CPaintDC() = default;

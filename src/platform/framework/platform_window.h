@@ -20,7 +20,7 @@ struct PlatformWindow {
     CWnd* wnd = nullptr;
     WindowStyle style;
     PlatformWindow* parent = nullptr;
-    std::uint64_t serial = 0;   // tells a reused address from the window it once was
+    std::uint64_t serial = 0;  // tells a reused address from the window it once was
 
     // A top-level window's outer widget (frame or dialog); null for a child.
     QPointer<QWidget> top;
@@ -38,13 +38,13 @@ struct PlatformWindow {
     // the toolkit shows them.
     QRegion underChildren;
     bool eraseNeeded = false;
-    PaintSurface* surface = nullptr;   // set while a paint or erase handler runs
+    PaintSurface* surface = nullptr;  // set while a paint or erase handler runs
 
-    std::map<std::uintptr_t, int> timers;   // our id -> toolkit timer id
+    std::map<std::uintptr_t, int> timers;  // our id -> toolkit timer id
     QSize reportedClientSize{-1, -1};
     bool destroying = false;
     std::string title;
-    std::uint64_t paints = 0;          // WM_PAINTs run, and the pixels they covered
+    std::uint64_t paints = 0;  // WM_PAINTs run, and the pixels they covered
     std::uint64_t paintedPixels = 0;
 
     // Repaints the invalid area into the canvas now (erase first when asked),
@@ -54,7 +54,7 @@ struct PlatformWindow {
     // Sends WM_SIZE when the client size differs from the last one reported.
     void NotifySizeIfChanged();
     void EnsureCanvasSize();
-    QSize CanvasSize() const;   // in logical pixels
+    QSize CanvasSize() const;  // in logical pixels
     QRect ClientRect() const;
     // What the visible child windows cover of the client area.
     QRegion ChildrenArea() const;

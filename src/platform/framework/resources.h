@@ -1,6 +1,6 @@
 #pragma once
-// Resources as declared data: dialog templates, popup menus, icons and cursors. The program owns the data (src/res) and hands the platform a table of
-// look-up functions once at start, the way a linked resource script would be.
+// Resources as declared data: dialog templates, popup menus, icons and cursors. The program owns the data (src/res) and
+// hands the platform a table of look-up functions once at start, the way a linked resource script would be.
 
 #include <cstddef>
 #include <span>
@@ -32,18 +32,18 @@ inline constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
 enum class ControlClass { Static, Edit, Button };
 
 struct ControlTemplate {
-    int id;                 // -1 for statics nobody addresses
+    int id;  // -1 for statics nobody addresses
     ControlClass cls;
     std::string_view text;  // for SS_ICON statics: the decimal icon id
     DWORD style;
-    int x, y, cx, cy;       // dialog units
+    int x, y, cx, cy;  // dialog units
 };
 
 struct DialogTemplate {
     UINT id;
     DWORD style;
     DWORD exStyle;
-    int x, y, cx, cy;       // dialog units
+    int x, y, cx, cy;  // dialog units
     std::string_view caption;
     std::string_view fontFace;
     int fontPoints;
@@ -53,10 +53,10 @@ struct DialogTemplate {
 // One entry of a popup menu, flattened: a sub-menu is a MF_POPUP entry followed
 // by its items and closed by an entry with `endPopup` set.
 struct MenuItemTemplate {
-    UINT flags;              // MF_STRING, MF_SEPARATOR or MF_POPUP
-    UINT id;                 // command id (0 for separators and sub-menus)
+    UINT flags;  // MF_STRING, MF_SEPARATOR or MF_POPUP
+    UINT id;     // command id (0 for separators and sub-menus)
     std::string_view text;
-    bool endPopup = false;   // closes the innermost open sub-menu
+    bool endPopup = false;  // closes the innermost open sub-menu
 };
 
 struct IconImage {

@@ -32,7 +32,8 @@ struct HeldMessage {
 
 bool IsCloseRequest(UINT message, WPARAM wParam)
 {
-    if (message == WM_CLOSE) return true;
+    if (message == WM_CLOSE)
+        return true;
     const UINT command = static_cast<UINT>(wParam & 0xFFFF);
     return message == WM_COMMAND && (command == IDCANCEL || command == ID_APP_EXIT);
 }
@@ -54,8 +55,7 @@ public:
             return true;
         }
         // A close from the window manager would run the close handling inside the wait.
-        if (event->type() == QEvent::Close && object->isWidgetType() &&
-            static_cast<QWidget*>(object)->isWindow()) {
+        if (event->type() == QEvent::Close && object->isWidgetType() && static_cast<QWidget*>(object)->isWindow()) {
             event->ignore();
             abandoned = true;
             closeAfter = true;
@@ -84,7 +84,8 @@ bool OnUiThread()
 void ShowMainWindowIfHidden()
 {
     CWnd* main = AfxGetMainWnd();
-    if (main != nullptr && main->GetSafeHwnd() != nullptr && !main->IsWindowVisible()) main->ShowWindow(SW_SHOW);
+    if (main != nullptr && main->GetSafeHwnd() != nullptr && !main->IsWindowVisible())
+        main->ShowWindow(SW_SHOW);
 }
 
 }  // namespace
@@ -98,7 +99,8 @@ WaitEnd AwaitResponsively(const std::function<bool(std::chrono::milliseconds)>& 
     if (!OnUiThread() || g_wait != nullptr || bound <= kGrace)
         return settledWithin(bound) ? WaitEnd::Settled : WaitEnd::TimedOut;
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    if (settledWithin(kGrace)) return WaitEnd::Settled;
+    if (settledWithin(kGrace))
+        return WaitEnd::Settled;
 
     ResponsiveWait wait;
     g_wait = &wait;
@@ -113,8 +115,10 @@ WaitEnd AwaitResponsively(const std::function<bool(std::chrono::milliseconds)>& 
             end = WaitEnd::Abandoned;
             break;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left <= 0ms) break;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left <= 0ms)
+            break;
         if (settledWithin(std::min(left, kSlice))) {
             end = WaitEnd::Settled;
             break;
@@ -124,7 +128,8 @@ WaitEnd AwaitResponsively(const std::function<bool(std::chrono::milliseconds)>& 
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(&wait);
     g_wait = nullptr;
-    for (const HeldMessage& m : wait.held) PostMessageTo(m.window, m.message, m.wParam, m.lParam);
+    for (const HeldMessage& m : wait.held)
+        PostMessageTo(m.window, m.message, m.wParam, m.lParam);
     if (wait.closeAfter) {
         if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->GetSafeHwnd() != nullptr)
             main->PostMessage(WM_CLOSE, 0, 0);
@@ -140,9 +145,11 @@ void AbandonWaitsOn(UINT command)
 
 bool TakenByResponsiveWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (g_wait == nullptr) return false;
+    if (g_wait == nullptr)
+        return false;
     // A close request, too, is delivered as it was asked for once the wait is over.
-    if (IsCloseRequest(message, wParam) || IsAbandoningCommand(message, wParam)) g_wait->abandoned = true;
+    if (IsCloseRequest(message, wParam) || IsAbandoningCommand(message, wParam))
+        g_wait->abandoned = true;
     g_wait->held.push_back({window, message, wParam, lParam});
     return true;
 }

@@ -36,7 +36,8 @@ inline RECT ToRECT(const QRect& r)
 
 inline LONG ClampToLong(long long v)
 {
-    return static_cast<LONG>(std::clamp<long long>(v, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
+    return static_cast<LONG>(
+        std::clamp<long long>(v, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
 }
 
 }  // namespace platform

@@ -35,8 +35,8 @@ QImage BlankCanvas(const QSize& pixels)
         munmap(m->address, m->bytes);
         delete m;
     };
-    return QImage(static_cast<uchar*>(address), pixels.width(), pixels.height(), stride, QImage::Format_RGB32,
-                  release, mapping);
+    return QImage(static_cast<uchar*>(address), pixels.width(), pixels.height(), stride, QImage::Format_RGB32, release,
+                  mapping);
 }
 
 // The DC handed to WM_ERASEBKGND handlers.
@@ -54,20 +54,23 @@ QRect PlatformWindow::ClientRect() const
 
 QSize PlatformWindow::CanvasSize() const
 {
-    if (!client) return {};
+    if (!client)
+        return {};
     return client->size().expandedTo(QSize(1, 1)).boundedTo(QSize(kMaxWindowSide, kMaxWindowSide));
 }
 
 void PlatformWindow::EnsureCanvasSize()
 {
-    if (!hasCanvas || !client) return;
+    if (!hasCanvas || !client)
+        return;
     // The screen's own pixels, so that text and edges are drawn at its resolution; the
     // handlers still paint in logical pixels, which the painter scales. A fractional ratio
     // rounds up: the widget covers at most that many pixels wherever it sits.
     const qreal ratio = client->devicePixelRatioF();
     const QSize size = CanvasSize();
     const QSize pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
-    if (canvas.size() == pixels && canvas.devicePixelRatio() == ratio) return;
+    if (canvas.size() == pixels && canvas.devicePixelRatio() == ratio)
+        return;
     QImage next = BlankCanvas(pixels);
     next.setDevicePixelRatio(ratio);
     if (!canvas.isNull()) {
@@ -83,7 +86,8 @@ void PlatformWindow::EnsureCanvasSize()
 QRegion PlatformWindow::ChildrenArea() const
 {
     QRegion area;
-    if (!client) return area;
+    if (!client)
+        return area;
     for (QObject* object : client->children()) {
         auto* child = qobject_cast<QWidget*>(object);
         // Only children that paint all of their own pixels hide the window's.
@@ -96,21 +100,27 @@ QRegion PlatformWindow::ChildrenArea() const
 
 void PlatformWindow::Invalidate(const QRegion& region, bool erase)
 {
-    if (!client) return;
+    if (!client)
+        return;
     const QRegion area = region.intersected(ClientRect());
-    if (area.isEmpty()) return;
+    if (area.isEmpty())
+        return;
     invalid += area;
-    if (erase) eraseNeeded = true;
+    if (erase)
+        eraseNeeded = true;
     client->update(area);
 }
 
 void PlatformWindow::UpdateNow(bool showNow)
 {
-    if (!client || !hasCanvas || wnd == nullptr) return;
+    if (!client || !hasCanvas || wnd == nullptr)
+        return;
     // A repaint asked for from inside a paint waits for the next one.
-    if (surface != nullptr) return;
+    if (surface != nullptr)
+        return;
     EnsureCanvasSize();
-    if (invalid.isEmpty()) return;
+    if (invalid.isEmpty())
+        return;
     // What the children cover is not shown: it waits until the toolkit asks for it.
     const QRegion covered = invalid.intersected(ChildrenArea());
     underChildren += covered;
@@ -129,24 +139,31 @@ void PlatformWindow::UpdateNow(bool showNow)
         wnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
     }
     ++paints;
-    for (const QRect& r : region) paintedPixels += static_cast<std::uint64_t>(r.width()) * static_cast<std::uint64_t>(r.height());
-    if (platform::IsLiveWindow(this, mySerial)) wnd->SendMessage(WM_PAINT, 0, 0);
-    if (!platform::IsLiveWindow(this, mySerial)) return;
+    for (const QRect& r : region)
+        paintedPixels += static_cast<std::uint64_t>(r.width()) * static_cast<std::uint64_t>(r.height());
+    if (platform::IsLiveWindow(this, mySerial))
+        wnd->SendMessage(WM_PAINT, 0, 0);
+    if (!platform::IsLiveWindow(this, mySerial))
+        return;
     surface = nullptr;
     painter.end();
-    if (showNow && client) client->update(region);
+    if (showNow && client)
+        client->update(region);
 }
 
 void PlatformWindow::NotifySizeIfChanged()
 {
-    if (!client || wnd == nullptr || destroying) return;
+    if (!client || wnd == nullptr || destroying)
+        return;
     const QSize size = client->size();
-    if (size == reportedClientSize) return;
+    if (size == reportedClientSize)
+        return;
     reportedClientSize = size;
     EnsureCanvasSize();
     WPARAM kind = SIZE_RESTORED;
-    if (top && top->isMinimized()) kind = SIZE_MINIMIZED;
-    else if (top && top->isMaximized()) kind = SIZE_MAXIMIZED;
+    if (top && top->isMinimized())
+        kind = SIZE_MINIMIZED;
+    else if (top && top->isMaximized())
+        kind = SIZE_MAXIMIZED;
     wnd->SendMessage(WM_SIZE, kind, MAKELPARAM(size.width(), size.height()));
 }
-

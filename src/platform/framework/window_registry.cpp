@@ -17,7 +17,7 @@ namespace {
 struct Registry {
     std::mutex mutex;
     std::unordered_map<const PlatformWindow*, std::uint64_t> live;
-    std::vector<const PlatformWindow*> order;   // creation order, UI thread only
+    std::vector<const PlatformWindow*> order;  // creation order, UI thread only
     std::uint64_t nextSerial = 1;
 };
 
@@ -32,8 +32,7 @@ const QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::registerEv
 struct PostedMessage : QEvent {
     PostedMessage(PlatformWindow* w, std::uint64_t s, UINT m, WPARAM wp, LPARAM lp)
         : QEvent(kPostedMessage), window(w), serial(s), message(m), wParam(wp), lParam(lp)
-    {
-    }
+    {}
     PlatformWindow* window;
     std::uint64_t serial;
     UINT message;
@@ -46,7 +45,8 @@ class MessagePoster : public QObject {
 public:
     bool event(QEvent* e) override
     {
-        if (e->type() != kPostedMessage) return QObject::event(e);
+        if (e->type() != kPostedMessage)
+            return QObject::event(e);
         auto* posted = static_cast<PostedMessage*>(e);
         if (platform::TakenByResponsiveWait(posted->window, posted->message, posted->wParam, posted->lParam))
             return true;
@@ -65,7 +65,8 @@ namespace platform {
 
 void RegisterWindow(PlatformWindow* window)
 {
-    if (g_poster == nullptr) g_poster = new MessagePoster;
+    if (g_poster == nullptr)
+        g_poster = new MessagePoster;
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     window->serial = r.nextSerial++;
@@ -83,7 +84,8 @@ void UnregisterWindow(PlatformWindow* window)
 
 bool IsLiveWindow(const PlatformWindow* window, std::uint64_t serial)
 {
-    if (window == nullptr) return false;
+    if (window == nullptr)
+        return false;
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     auto it = r.live.find(window);
@@ -92,7 +94,8 @@ bool IsLiveWindow(const PlatformWindow* window, std::uint64_t serial)
 
 bool IsLiveHandle(const PlatformWindow* window)
 {
-    if (window == nullptr) return false;
+    if (window == nullptr)
+        return false;
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     return r.live.count(window) != 0;
@@ -104,7 +107,8 @@ std::vector<CWnd*> ChildWindowsOf(const PlatformWindow* window)
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     for (const PlatformWindow* w : r.order) {
-        if (w->parent == window && w->wnd != nullptr) children.push_back(w->wnd);
+        if (w->parent == window && w->wnd != nullptr)
+            children.push_back(w->wnd);
     }
     return children;
 }
@@ -112,38 +116,44 @@ std::vector<CWnd*> ChildWindowsOf(const PlatformWindow* window)
 PlatformWindow* WindowOfWidget(const QWidget* widget)
 {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-        if (auto* client = qobject_cast<const ClientWidget*>(w)) return client->Window();
+        if (auto* client = qobject_cast<const ClientWidget*>(w))
+            return client->Window();
     }
     return nullptr;
 }
 
 QWidget* ClientWidgetOf(HWND hwnd)
 {
-    if (!IsLiveHandle(hwnd)) return nullptr;
+    if (!IsLiveHandle(hwnd))
+        return nullptr;
     return hwnd->client.data();
 }
 
 const QImage* CanvasOf(HWND hwnd)
 {
-    if (!IsLiveHandle(hwnd) || !hwnd->hasCanvas) return nullptr;
+    if (!IsLiveHandle(hwnd) || !hwnd->hasCanvas)
+        return nullptr;
     return &hwnd->canvas;
 }
 
 PaintCounters PaintCountersOf(HWND hwnd)
 {
-    if (!IsLiveHandle(hwnd)) return {};
+    if (!IsLiveHandle(hwnd))
+        return {};
     return PaintCounters{hwnd->paints, hwnd->paintedPixels};
 }
 
 bool PostMessageTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (hwnd == nullptr || g_poster == nullptr) return false;
+    if (hwnd == nullptr || g_poster == nullptr)
+        return false;
     std::uint64_t serial = 0;
     {
         Registry& r = TheRegistry();
         std::lock_guard lock(r.mutex);
         auto it = r.live.find(hwnd);
-        if (it == r.live.end()) return false;
+        if (it == r.live.end())
+            return false;
         serial = it->second;
     }
     QCoreApplication::postEvent(g_poster, new PostedMessage(hwnd, serial, message, wParam, lParam));

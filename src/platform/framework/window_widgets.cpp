@@ -24,7 +24,8 @@ namespace {
 
 void DeliverTimer(PlatformWindow* window, int qtTimerId)
 {
-    if (window == nullptr || window->wnd == nullptr) return;
+    if (window == nullptr || window->wnd == nullptr)
+        return;
     for (const auto& [id, qtId] : window->timers) {
         if (qtId == qtTimerId) {
             window->wnd->SendMessage(WM_TIMER, id, 0);
@@ -69,15 +70,15 @@ bool ClientWidget::event(QEvent* event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QWidget::event(event);
 }
 
 void ClientWidget::paintEvent(QPaintEvent* event)
 {
-    if (m_window == nullptr) return;
+    if (m_window == nullptr)
+        return;
     m_window->EnsureCanvasSize();
     // Pixels a child covered when they were last painted are shown now: paint them first.
     if (const QRegion owed = event->region().intersected(m_window->underChildren); !owed.isEmpty()) {
@@ -85,7 +86,8 @@ void ClientWidget::paintEvent(QPaintEvent* event)
         m_window->invalid += owed;
         m_window->eraseNeeded = true;
     }
-    if (!m_window->invalid.isEmpty()) m_window->UpdateNow();
+    if (!m_window->invalid.isEmpty())
+        m_window->UpdateNow();
     QPainter painter(this);
     const QImage& canvas = m_window->canvas;
     if (canvas.devicePixelRatio() == 1.0) {
@@ -101,7 +103,8 @@ void ClientWidget::paintEvent(QPaintEvent* event)
 void ClientWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_window != nullptr) m_window->NotifySizeIfChanged();
+    if (m_window != nullptr)
+        m_window->NotifySizeIfChanged();
 }
 
 void ClientWidget::timerEvent(QTimerEvent* event)
@@ -111,12 +114,14 @@ void ClientWidget::timerEvent(QTimerEvent* event)
 
 void ClientWidget::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
 }
 
 void ClientWidget::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
 }
 
 namespace {
@@ -125,7 +130,8 @@ namespace {
 // whole and still escaped, as the server expects it.
 std::string DroppedPath(const QUrl& url)
 {
-    if (!url.isLocalFile()) return url.toEncoded().toStdString();
+    if (!url.isLocalFile())
+        return url.toEncoded().toStdString();
     if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
         return QFile::encodeName(url.toLocalFile()).toStdString();
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
@@ -135,16 +141,20 @@ std::string DroppedPath(const QUrl& url)
 
 void ClientWidget::dropEvent(QDropEvent* event)
 {
-    if (m_window == nullptr || !event->mimeData()->hasUrls()) return;
+    if (m_window == nullptr || !event->mimeData()->hasUrls())
+        return;
     auto paths = std::make_shared<std::vector<std::string>>();
-    for (const QUrl& url : event->mimeData()->urls()) paths->push_back(DroppedPath(url));
-    if (paths->empty()) return;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths->push_back(DroppedPath(url));
+    if (paths->empty())
+        return;
     event->acceptProposedAction();
     // The open can take a while; the program that dragged must not wait for it.
     QMetaObject::invokeMethod(
         this,
         [this, paths] {
-            if (m_window == nullptr) return;
+            if (m_window == nullptr)
+                return;
             auto* drop = new PlatformDrop{std::move(*paths)};
             m_window->wnd->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
         },
@@ -167,13 +177,15 @@ void FrameWidget::SetClient(QWidget* client)
 {
     m_client = client;
     setFocusProxy(client);
-    if (m_client != nullptr) m_client->setGeometry(rect().adjusted(m_border, m_border, -m_border, -m_border));
+    if (m_client != nullptr)
+        m_client->setGeometry(rect().adjusted(m_border, m_border, -m_border, -m_border));
 }
 
 void FrameWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_client == nullptr) return;
+    if (m_client == nullptr)
+        return;
     const int w = std::max(0, width() - 2 * m_border);
     const int h = std::max(0, height() - 2 * m_border);
     m_client->setGeometry(m_border, m_border, w, h);
@@ -181,7 +193,8 @@ void FrameWidget::resizeEvent(QResizeEvent* event)
 
 void FrameWidget::paintEvent(QPaintEvent*)
 {
-    if (m_border <= 0) return;
+    if (m_border <= 0)
+        return;
     QPainter painter(this);
     const QRect r = rect();
     painter.fillRect(QRect(0, 0, r.width(), m_border), QColor(48, 48, 48));
@@ -200,20 +213,27 @@ void FrameWidget::paintEvent(QPaintEvent*)
 Qt::Edges FrameWidget::EdgesAt(const QPoint& pos) const
 {
     Qt::Edges edges;
-    if (m_border <= 0) return edges;
-    if (pos.x() < m_border) edges |= Qt::LeftEdge;
-    if (pos.x() >= width() - m_border) edges |= Qt::RightEdge;
-    if (pos.y() < m_border) edges |= Qt::TopEdge;
-    if (pos.y() >= height() - m_border) edges |= Qt::BottomEdge;
+    if (m_border <= 0)
+        return edges;
+    if (pos.x() < m_border)
+        edges |= Qt::LeftEdge;
+    if (pos.x() >= width() - m_border)
+        edges |= Qt::RightEdge;
+    if (pos.y() < m_border)
+        edges |= Qt::TopEdge;
+    if (pos.y() >= height() - m_border)
+        edges |= Qt::BottomEdge;
     return edges;
 }
 
 void FrameWidget::mousePressEvent(QMouseEvent* event)
 {
     const Qt::Edges edges = EdgesAt(event->position().toPoint());
-    if (event->button() != Qt::LeftButton || edges == Qt::Edges()) return;
+    if (event->button() != Qt::LeftButton || edges == Qt::Edges())
+        return;
     // Let the window manager size the window where it can; otherwise do it here.
-    if (windowHandle() != nullptr && windowHandle()->startSystemResize(edges)) return;
+    if (windowHandle() != nullptr && windowHandle()->startSystemResize(edges))
+        return;
     m_manualEdges = edges;
     m_pressGlobal = event->globalPosition().toPoint();
     m_pressGeometry = geometry();
@@ -238,10 +258,14 @@ void FrameWidget::mouseMoveEvent(QMouseEvent* event)
     const QPoint delta = event->globalPosition().toPoint() - m_pressGlobal;
     QRect g = m_pressGeometry;
     const int minimum = 2 * m_border + 1;
-    if (m_manualEdges & Qt::LeftEdge) g.setLeft(std::min(g.left() + delta.x(), g.right() - minimum));
-    if (m_manualEdges & Qt::RightEdge) g.setRight(std::max(g.right() + delta.x(), g.left() + minimum));
-    if (m_manualEdges & Qt::TopEdge) g.setTop(std::min(g.top() + delta.y(), g.bottom() - minimum));
-    if (m_manualEdges & Qt::BottomEdge) g.setBottom(std::max(g.bottom() + delta.y(), g.top() + minimum));
+    if (m_manualEdges & Qt::LeftEdge)
+        g.setLeft(std::min(g.left() + delta.x(), g.right() - minimum));
+    if (m_manualEdges & Qt::RightEdge)
+        g.setRight(std::max(g.right() + delta.x(), g.left() + minimum));
+    if (m_manualEdges & Qt::TopEdge)
+        g.setTop(std::min(g.top() + delta.y(), g.bottom() - minimum));
+    if (m_manualEdges & Qt::BottomEdge)
+        g.setBottom(std::max(g.bottom() + delta.y(), g.top() + minimum));
     setGeometry(g);
 }
 
@@ -262,13 +286,12 @@ void FrameWidget::closeEvent(QCloseEvent* event)
 void FrameWidget::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && m_window != nullptr) m_window->NotifySizeIfChanged();
+    if (event->type() == QEvent::WindowStateChange && m_window != nullptr)
+        m_window->NotifySizeIfChanged();
 }
 
 // ---------------------------------------------------------------------------
-DialogWidget::DialogWidget(PlatformWindow* window, QWidget* parent) : QDialog(parent), m_window(window)
-{
-}
+DialogWidget::DialogWidget(PlatformWindow* window, QWidget* parent) : QDialog(parent), m_window(window) {}
 
 void DialogWidget::done(int)
 {
@@ -277,12 +300,14 @@ void DialogWidget::done(int)
 
 void DialogWidget::reject()
 {
-    if (m_window != nullptr && m_window->wnd != nullptr) m_window->wnd->SendMessage(WM_COMMAND, IDCANCEL, 0);
+    if (m_window != nullptr && m_window->wnd != nullptr)
+        m_window->wnd->SendMessage(WM_COMMAND, IDCANCEL, 0);
 }
 
 void DialogWidget::accept()
 {
-    if (m_window != nullptr && m_window->wnd != nullptr) m_window->wnd->SendMessage(WM_COMMAND, IDOK, 0);
+    if (m_window != nullptr && m_window->wnd != nullptr)
+        m_window->wnd->SendMessage(WM_COMMAND, IDOK, 0);
 }
 
 void DialogWidget::closeEvent(QCloseEvent* event)

@@ -41,7 +41,7 @@ inline constexpr int kMinTrackHeight = 48;
 struct WindowStyle {
     bool child = false;
     bool sizingFrame = false;
-    int frameWidth = 4;       // pixels on each side, when sizingFrame
+    int frameWidth = 4;  // pixels on each side, when sizingFrame
     bool acceptsFocus = true;
 };
 
@@ -60,11 +60,11 @@ public:
     static CWnd* FromHandle(HWND hwnd);
     BOOL IsWindow() const { return GetSafeHwnd() != nullptr; }
     CWnd* GetParent() const;
-    DWORD GetStyle() const;   // WS_CHILD for child windows
+    DWORD GetStyle() const;  // WS_CHILD for child windows
 
     // Geometry.
     void GetClientRect(RECT* rect) const;
-    void GetWindowRect(RECT* rect) const;   // outer rectangle, screen coordinates
+    void GetWindowRect(RECT* rect) const;  // outer rectangle, screen coordinates
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
     BOOL MoveWindow(const RECT& rect, BOOL repaint = TRUE);
     void ScreenToClient(POINT* point) const;

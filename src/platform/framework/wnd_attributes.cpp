@@ -5,9 +5,11 @@
 
 void CWnd::SetWindowText(const std::string& text)
 {
-    if (m_hWnd == nullptr) return;
+    if (m_hWnd == nullptr)
+        return;
     m_hWnd->title = text;
-    if (m_hWnd->top) m_hWnd->top->setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (m_hWnd->top)
+        m_hWnd->top->setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 std::string CWnd::GetWindowText() const
@@ -17,7 +19,8 @@ std::string CWnd::GetWindowText() const
 
 BOOL CWnd::SetForegroundWindow()
 {
-    if (m_hWnd == nullptr || !m_hWnd->top) return FALSE;
+    if (m_hWnd == nullptr || !m_hWnd->top)
+        return FALSE;
     m_hWnd->top->raise();
     m_hWnd->top->activateWindow();
     return TRUE;
@@ -25,11 +28,14 @@ BOOL CWnd::SetForegroundWindow()
 
 void CWnd::SetIcon(HICON icon, BOOL)
 {
-    if (m_hWnd == nullptr || icon == nullptr) return;
-    if (m_hWnd->top) m_hWnd->top->setWindowIcon(icon->icon);
+    if (m_hWnd == nullptr || icon == nullptr)
+        return;
+    if (m_hWnd->top)
+        m_hWnd->top->setWindowIcon(icon->icon);
 }
 
 void CWnd::DragAcceptFiles(BOOL accept)
 {
-    if (m_hWnd != nullptr && m_hWnd->client) m_hWnd->client->setAcceptDrops(accept != FALSE);
+    if (m_hWnd != nullptr && m_hWnd->client)
+        m_hWnd->client->setAcceptDrops(accept != FALSE);
 }

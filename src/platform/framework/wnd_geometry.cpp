@@ -23,7 +23,8 @@ CWnd* DesktopWindow()
 
 void CWnd::GetClientRect(RECT* rect) const
 {
-    if (rect == nullptr) return;
+    if (rect == nullptr)
+        return;
     if (this == DesktopWindow()) {
         platform::EnsureToolkit();
         const QScreen* screen = QGuiApplication::primaryScreen();
@@ -36,7 +37,8 @@ void CWnd::GetClientRect(RECT* rect) const
 
 void CWnd::GetWindowRect(RECT* rect) const
 {
-    if (rect == nullptr) return;
+    if (rect == nullptr)
+        return;
     if (this == DesktopWindow() || m_hWnd == nullptr) {
         GetClientRect(rect);
         return;
@@ -52,21 +54,25 @@ void CWnd::GetWindowRect(RECT* rect) const
 BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags)
 {
     PlatformWindow* p = m_hWnd;
-    if (p == nullptr) return FALSE;
+    if (p == nullptr)
+        return FALSE;
     QWidget* w = p->top ? p->top.data() : p->client.data();
-    if (w == nullptr) return FALSE;
+    if (w == nullptr)
+        return FALSE;
     const QRect current = w->geometry();
-    const QRect g = platform::WindowGeometry((flags & SWP_NOMOVE) ? current.x() : x, (flags & SWP_NOMOVE) ? current.y() : y,
-                                   (flags & SWP_NOSIZE) ? current.width() : cx,
-                                   (flags & SWP_NOSIZE) ? current.height() : cy);
+    const QRect g = platform::WindowGeometry(
+        (flags & SWP_NOMOVE) ? current.x() : x, (flags & SWP_NOMOVE) ? current.y() : y,
+        (flags & SWP_NOSIZE) ? current.width() : cx, (flags & SWP_NOSIZE) ? current.height() : cy);
     // Where the compositor places the windows, a window dragged with the button held is
     // moved by the compositor: the program's moves would go nowhere.
     if (p->top && !platform::PlacesItsWindows() && g.topLeft() != current.topLeft() &&
         (QGuiApplication::mouseButtons() & Qt::LeftButton) && w->windowHandle() != nullptr &&
         QWidget::mouseGrabber() != nullptr && QWidget::mouseGrabber()->window() == w)
         w->windowHandle()->startSystemMove();
-    if (g != w->geometry()) w->setGeometry(g);
-    if (auto* frame = qobject_cast<FrameWidget*>(p->top.data())) frame->SetClient(p->client);
+    if (g != w->geometry())
+        w->setGeometry(g);
+    if (auto* frame = qobject_cast<FrameWidget*>(p->top.data()))
+        frame->SetClient(p->client);
     p->NotifySizeIfChanged();
     return TRUE;
 }
@@ -75,12 +81,14 @@ BOOL CWnd::MoveWindow(const RECT& rect, BOOL)
 {
     const long long cx = static_cast<long long>(rect.right) - rect.left;
     const long long cy = static_cast<long long>(rect.bottom) - rect.top;
-    return SetWindowPos(nullptr, rect.left, rect.top, platform::ClampToLong(cx), platform::ClampToLong(cy), SWP_NOZORDER);
+    return SetWindowPos(nullptr, rect.left, rect.top, platform::ClampToLong(cx), platform::ClampToLong(cy),
+                        SWP_NOZORDER);
 }
 
 void CWnd::ScreenToClient(POINT* point) const
 {
-    if (point == nullptr || m_hWnd == nullptr || !m_hWnd->client) return;
+    if (point == nullptr || m_hWnd == nullptr || !m_hWnd->client)
+        return;
     const QPoint origin = m_hWnd->client->mapToGlobal(QPoint(0, 0));
     *point = POINT{platform::ClampToLong(static_cast<long long>(point->x) - origin.x()),
                    platform::ClampToLong(static_cast<long long>(point->y) - origin.y())};
@@ -88,7 +96,8 @@ void CWnd::ScreenToClient(POINT* point) const
 
 void CWnd::ClientToScreen(POINT* point) const
 {
-    if (point == nullptr || m_hWnd == nullptr || !m_hWnd->client) return;
+    if (point == nullptr || m_hWnd == nullptr || !m_hWnd->client)
+        return;
     const QPoint origin = m_hWnd->client->mapToGlobal(QPoint(0, 0));
     *point = POINT{platform::ClampToLong(static_cast<long long>(point->x) + origin.x()),
                    platform::ClampToLong(static_cast<long long>(point->y) + origin.y())};
@@ -96,14 +105,17 @@ void CWnd::ClientToScreen(POINT* point) const
 
 BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const
 {
-    if (placement == nullptr || m_hWnd == nullptr) return FALSE;
+    if (placement == nullptr || m_hWnd == nullptr)
+        return FALSE;
     PlatformWindow* p = m_hWnd;
     if (p->top) {
         // The restored rectangle, also while maximised or minimised.
         QRect normal = p->top->normalGeometry();
-        if (!normal.isValid() || normal.isEmpty()) normal = p->top->geometry();
+        if (!normal.isValid() || normal.isEmpty())
+            normal = p->top->geometry();
         placement->rcNormalPosition = platform::ToRECT(normal);
-        placement->showCmd = p->top->isMinimized() ? static_cast<UINT>(SW_SHOWMINIMIZED) : static_cast<UINT>(SW_SHOWNORMAL);
+        placement->showCmd =
+            p->top->isMinimized() ? static_cast<UINT>(SW_SHOWMINIMIZED) : static_cast<UINT>(SW_SHOWNORMAL);
     } else if (p->client) {
         placement->rcNormalPosition = platform::ToRECT(p->client->geometry());
         placement->showCmd = SW_SHOWNORMAL;
@@ -114,9 +126,11 @@ BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const
 BOOL CWnd::ShowWindow(int cmd)
 {
     PlatformWindow* p = m_hWnd;
-    if (p == nullptr) return FALSE;
+    if (p == nullptr)
+        return FALSE;
     QWidget* w = p->top ? p->top.data() : p->client.data();
-    if (w == nullptr) return FALSE;
+    if (w == nullptr)
+        return FALSE;
     const BOOL wasVisible = w->isVisible() ? TRUE : FALSE;
     switch (cmd) {
     case SW_HIDE: w->hide(); break;
@@ -132,7 +146,8 @@ BOOL CWnd::ShowWindow(int cmd)
 
 BOOL CWnd::IsWindowVisible() const
 {
-    if (m_hWnd == nullptr) return FALSE;
+    if (m_hWnd == nullptr)
+        return FALSE;
     const QWidget* w = m_hWnd->top ? m_hWnd->top.data() : m_hWnd->client.data();
     return (w != nullptr && w->isVisible()) ? TRUE : FALSE;
 }
@@ -162,4 +177,3 @@ std::vector<RECT> GetMonitorRects()
     }
     return monitors;
 }
-

@@ -13,7 +13,8 @@ HCURSOR g_currentCursor = nullptr;
 CWnd* CWnd::SetCapture()
 {
     CWnd* previous = GetCapture();
-    if (m_hWnd != nullptr && m_hWnd->client) m_hWnd->client->grabMouse();
+    if (m_hWnd != nullptr && m_hWnd->client)
+        m_hWnd->client->grabMouse();
     return previous;
 }
 
@@ -25,7 +26,8 @@ CWnd* CWnd::GetCapture()
 
 BOOL CWnd::ReleaseCapture()
 {
-    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
     return TRUE;
 }
 
@@ -34,19 +36,24 @@ HCURSOR CWnd::SetCursor(HCURSOR cursor)
     HCURSOR previous = g_currentCursor;
     g_currentCursor = cursor;
     QWidget* target = QWidget::mouseGrabber();
-    if (target == nullptr) target = QApplication::widgetAt(QCursor::pos());
+    if (target == nullptr)
+        target = QApplication::widgetAt(QCursor::pos());
     PlatformWindow* p = platform::WindowOfWidget(target);
-    while (p != nullptr && p->parent != nullptr) p = p->parent;
+    while (p != nullptr && p->parent != nullptr)
+        p = p->parent;
     if (p != nullptr && p->client) {
-        if (cursor != nullptr) p->client->setCursor(cursor->cursor);
-        else p->client->unsetCursor();
+        if (cursor != nullptr)
+            p->client->setCursor(cursor->cursor);
+        else
+            p->client->unsetCursor();
     }
     return previous;
 }
 
 BOOL CWnd::GetCursorPos(POINT* point)
 {
-    if (point == nullptr) return FALSE;
+    if (point == nullptr)
+        return FALSE;
     const QPoint p = QCursor::pos();
     *point = POINT{p.x(), p.y()};
     return TRUE;
@@ -54,6 +61,7 @@ BOOL CWnd::GetCursorPos(POINT* point)
 
 int GetSystemMetrics(int index)
 {
-    if (index == SM_CXDRAG || index == SM_CYDRAG) return QApplication::startDragDistance();
+    if (index == SM_CXDRAG || index == SM_CYDRAG)
+        return QApplication::startDragDistance();
     return 0;
 }

@@ -8,10 +8,12 @@
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_hWnd == nullptr) return 0;
+    if (m_hWnd == nullptr)
+        return 0;
     // A command from outside (the desktop) while an open keeps the windows alive would
     // run inside that open: it waits for its end, as a posted one does.
-    if (message == WM_COMMAND && platform::TakenByResponsiveWait(m_hWnd, message, wParam, lParam)) return 0;
+    if (message == WM_COMMAND && platform::TakenByResponsiveWait(m_hWnd, message, wParam, lParam))
+        return 0;
     return Dispatch(message, wParam, lParam);
 }
 
@@ -42,7 +44,8 @@ LRESULT CWnd::Default()
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_COMMAND && OnCommand(LOWORD(wParam))) return 0;
+    if (message == WM_COMMAND && OnCommand(LOWORD(wParam)))
+        return 0;
     return DefWindowProc(message, wParam, lParam);
 }
 
@@ -55,9 +58,7 @@ BOOL CWnd::OnCommand(UINT id)
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CLOSE:
-        DestroyWindow();
-        return 0;
+    case WM_CLOSE: DestroyWindow(); return 0;
     case WM_CONTEXTMENU:
         // A child hands the request up to its parent.
         if (CWnd* parent = GetParent(); parent != nullptr && (GetStyle() & WS_CHILD)) {
@@ -68,18 +69,18 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         switch (static_cast<UINT>(wParam) & 0xFFF0) {
         case SC_MINIMIZE: ShowWindow(SW_MINIMIZE); break;
         case SC_MAXIMIZE:
-            if (m_hWnd != nullptr && m_hWnd->top) m_hWnd->top->showMaximized();
+            if (m_hWnd != nullptr && m_hWnd->top)
+                m_hWnd->top->showMaximized();
             break;
         case SC_RESTORE: ShowWindow(SW_RESTORE); break;
         case SC_CLOSE: SendMessage(WM_CLOSE, 0, 0); break;
         default: break;
         }
         return 0;
-    case WM_SETICON:
-        SetIcon(reinterpret_cast<HICON>(lParam), wParam == ICON_BIG ? TRUE : FALSE);
-        return 0;
+    case WM_SETICON: SetIcon(reinterpret_cast<HICON>(lParam), wParam == ICON_BIG ? TRUE : FALSE); return 0;
     case WM_SETTEXT:
-        if (lParam != 0) SetWindowText(reinterpret_cast<const char*>(lParam));
+        if (lParam != 0)
+            SetWindowText(reinterpret_cast<const char*>(lParam));
         return TRUE;
     case WM_ERASEBKGND:
         if (auto* dc = reinterpret_cast<CDC*>(wParam); dc != nullptr && m_hWnd != nullptr) {
@@ -89,7 +90,6 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             dc->FillRect(&rc, &face);
         }
         return TRUE;
-    default:
-        return 0;
+    default: return 0;
     }
 }

@@ -25,16 +25,21 @@ QRect RepaintRect(const RECT& r)
 BOOL CWnd::RedrawWindow(const RECT* rect, const void*, UINT flags)
 {
     PlatformWindow* p = m_hWnd;
-    if (p == nullptr) return FALSE;
+    if (p == nullptr)
+        return FALSE;
     p->EnsureCanvasSize();
     const QRegion region = rect != nullptr ? QRegion(RepaintRect(*rect)) : QRegion(p->ClientRect());
-    if (flags & RDW_INVALIDATE) p->Invalidate(region, (flags & RDW_ERASE) != 0);
-    if (flags & RDW_NOERASE) p->eraseNeeded = false;
-    if (flags & RDW_UPDATENOW) p->UpdateNow();
+    if (flags & RDW_INVALIDATE)
+        p->Invalidate(region, (flags & RDW_ERASE) != 0);
+    if (flags & RDW_NOERASE)
+        p->eraseNeeded = false;
+    if (flags & RDW_UPDATENOW)
+        p->UpdateNow();
     return TRUE;
 }
 
 void CWnd::Invalidate(BOOL erase)
 {
-    if (m_hWnd != nullptr) m_hWnd->Invalidate(QRegion(m_hWnd->ClientRect()), erase != FALSE);
+    if (m_hWnd != nullptr)
+        m_hWnd->Invalidate(QRegion(m_hWnd->ClientRect()), erase != FALSE);
 }

@@ -50,7 +50,8 @@ int ScreenLogPixelsX()
 {
     platform::EnsureToolkit();
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return 96;
+    if (screen == nullptr)
+        return 96;
     return std::max(1, static_cast<int>(std::lround(screen->logicalDotsPerInchX())));
 }
 
@@ -58,7 +59,8 @@ int ScreenLogPixelsY()
 {
     platform::EnsureToolkit();
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return 96;
+    if (screen == nullptr)
+        return 96;
     return std::max(1, static_cast<int>(std::lround(screen->logicalDotsPerInchY())));
 }
 
@@ -73,7 +75,8 @@ BOOL CFont::CreatePointFont(int pointSizeTenths, const std::string& faceName, CD
     auto data = std::make_unique<FontData>();
     data->height = static_cast<int>(std::clamp<long long>(height, 0, 4096));
     data->font = QFont(platform::InstalledFace(faceName));
-    if (data->height > 0) data->font.setPixelSize(data->height);
+    if (data->height > 0)
+        data->font.setPixelSize(data->height);
     data->font.setWeight(QFont::Normal);
     data->font.setItalic(false);
     data->font.setUnderline(false);
@@ -129,8 +132,10 @@ CFont* CDC::SelectObject(CFont* font)
 
 BOOL CDC::TextOut(int x, int y, const std::string& text)
 {
-    if (m_surface == nullptr || m_surface->painter == nullptr) return FALSE;
-    if (text.empty()) return TRUE;
+    if (m_surface == nullptr || m_surface->painter == nullptr)
+        return FALSE;
+    if (text.empty())
+        return TRUE;
     QPainter& painter = *m_surface->painter;
     const QFont font = (m_selected != nullptr && m_selected->m_font) ? m_selected->m_font->font : DefaultFont();
     const QFontMetrics metrics(font);
@@ -153,14 +158,17 @@ SIZE CDC::GetTextExtent(const std::string& text) const
 
 void CDC::FillRect(const RECT* rect, CBrush* brush)
 {
-    if (m_surface == nullptr || m_surface->painter == nullptr || rect == nullptr || brush == nullptr) return;
-    if (rect->right <= rect->left || rect->bottom <= rect->top) return;
+    if (m_surface == nullptr || m_surface->painter == nullptr || rect == nullptr || brush == nullptr)
+        return;
+    if (rect->right <= rect->left || rect->bottom <= rect->top)
+        return;
     const QRect& bounds = m_surface->bounds;
     const int l = ClampCoordinate(rect->left, bounds.width());
     const int t = ClampCoordinate(rect->top, bounds.height());
     const int r = ClampCoordinate(rect->right, bounds.width());
     const int b = ClampCoordinate(rect->bottom, bounds.height());
-    if (r <= l || b <= t) return;
+    if (r <= l || b <= t)
+        return;
     m_surface->painter->fillRect(QRect(l, t, r - l, b - t), ToQColor(brush->Color()));
 }
 
@@ -173,4 +181,3 @@ int CDC::GetDeviceCaps(int index) const
     default: return 0;
     }
 }
-

@@ -26,7 +26,7 @@ public:
     // truncated; the face falls back to a substitute when it is not installed.
     BOOL CreatePointFont(int pointSizeTenths, const std::string& faceName, CDC* dc = nullptr);
     BOOL DeleteObject();
-    int GetHeightPixels() const;   // the character height asked for; 0 when none
+    int GetHeightPixels() const;  // the character height asked for; 0 when none
 
 private:
     friend class CDC;

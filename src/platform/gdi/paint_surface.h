@@ -6,6 +6,6 @@
 
 struct PaintSurface {
     QPainter* painter = nullptr;
-    QRect bounds;          // the canvas's rectangle
+    QRect bounds;  // the canvas's rectangle
     int logPixelsY = 96;
 };

@@ -26,7 +26,6 @@ public:
         m_file = file;
         m_pipeline = std::make_unique<MediaPipeline>();
         m_thread = std::thread([pipeline = m_pipeline.get(), uri] { pipeline->Start(uri); });
-
     }
 
     // The pipeline begun for `file`, as the program names it; another name closes it.
@@ -69,8 +68,7 @@ public:
               if (GstPlugin* plugin = gst_plugin_load_by_name("libav"))
                   gst_object_unref(plugin);
           })
-    {
-    }
+    {}
     // Joined when static objects are destroyed, so exit never runs the libraries'
     // clean-up under a thread that is still inside a plugin's init.
     ~DecoderPreload()

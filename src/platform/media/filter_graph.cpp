@@ -460,8 +460,8 @@ HRESULT FilterGraph::Info(LONG index, DWORD* flags, DWORD* group, std::string* n
     if (!stream)
         return m_pipeline ? E_INVALIDARG : VFW_E_WRONG_STATE;
     const bool subtitles = stream->kind == StreamKind::Subtitles;
-    const bool enabled = m_pipeline->CurrentStream(stream->kind) == stream->index &&
-                         (!subtitles || m_pipeline->SubtitlesShown());
+    const bool enabled =
+        m_pipeline->CurrentStream(stream->kind) == stream->index && (!subtitles || m_pipeline->SubtitlesShown());
     if (flags)
         *flags = AMSTREAMSELECTINFO_EXCLUSIVE | (enabled ? AMSTREAMSELECTINFO_ENABLED : 0);
     if (group)

@@ -58,7 +58,6 @@ std::string TagText(const GstTagList* tags, const char* tag)
     return text ? std::string(text.get()) : std::string();
 }
 
-
 HRESULT ResultForError(const GError* error)
 {
     if (!error)
@@ -67,10 +66,8 @@ HRESULT ResultForError(const GError* error)
         switch (error->code) {
         case GST_RESOURCE_ERROR_NOT_FOUND:
         case GST_RESOURCE_ERROR_OPEN_READ:
-        case GST_RESOURCE_ERROR_OPEN_READ_WRITE:
-            return VFW_E_NOT_FOUND;
-        default:
-            return VFW_E_CANNOT_RENDER;
+        case GST_RESOURCE_ERROR_OPEN_READ_WRITE: return VFW_E_NOT_FOUND;
+        default: return VFW_E_CANNOT_RENDER;
         }
     }
     if (error->domain == GST_STREAM_ERROR || error->domain == GST_CORE_ERROR)
@@ -204,8 +201,8 @@ bool MediaPipeline::Build(const std::string& uri)
     g_object_get(m_playbin.get(), "flags", &flags, nullptr);
     // The sound that prerolls has passed the volume before anyone could set it;
     // silent, it cannot start a quiet medium with a loud click.
-    g_object_set(m_playbin.get(), "uri", uri.c_str(), "video-sink", videoSink.get(), "audio-sink",
-                 m_audioSink.get(), "flags", flags | kPlayFlagText, "volume", 0.0, nullptr);
+    g_object_set(m_playbin.get(), "uri", uri.c_str(), "video-sink", videoSink.get(), "audio-sink", m_audioSink.get(),
+                 "flags", flags | kPlayFlagText, "volume", 0.0, nullptr);
     // A subtitle file beside the medium goes before the medium's own subtitles.
     if (const std::optional<std::string> subtitles = SubtitleUriFor(uri)) {
         m_subtitleUri = *subtitles;
@@ -370,7 +367,7 @@ std::optional<SizedRect> MediaPipeline::Picture() const
     const gint64 parN = std::max(1, GST_VIDEO_INFO_PAR_N(&info));
     const gint64 parD = std::max(1, GST_VIDEO_INFO_PAR_D(&info));
     return SizedRect{0, 0, static_cast<LONG>(GST_VIDEO_INFO_WIDTH(&info) * parN / parD),
-                       static_cast<LONG>(GST_VIDEO_INFO_HEIGHT(&info))};
+                     static_cast<LONG>(GST_VIDEO_INFO_HEIGHT(&info))};
 }
 
 MediumTags MediaPipeline::Tags() const
@@ -399,7 +396,8 @@ StreamFacts MediaPipeline::FactsOf(StreamKind kind, int index, GstPad* pad, GstE
 {
     StreamFacts stream;
     if (pad) {
-        const MiniObjectPtr<GstEvent> stored(start ? nullptr : gst_pad_get_sticky_event(pad, GST_EVENT_STREAM_START, 0));
+        const MiniObjectPtr<GstEvent> stored(start ? nullptr
+                                                   : gst_pad_get_sticky_event(pad, GST_EVENT_STREAM_START, 0));
         if (GstEvent* event = start ? start : stored.get()) {
             GstStreamFlags flags = GST_STREAM_FLAG_NONE;
             gst_event_parse_stream_flags(event, &flags);
@@ -598,8 +596,8 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
         gst_message_parse_error(message, &rawError, &rawDebug);
         const ErrorPtr error(rawError);
         const CharPtr debug(rawDebug);
-        GST_CAT_INFO(vantrel_media_debug, "%s: error from %s: %s (%s)", m_uri.c_str(),
-                     GST_MESSAGE_SRC_NAME(message), error ? error->message : "?", debug ? debug.get() : "");
+        GST_CAT_INFO(vantrel_media_debug, "%s: error from %s: %s (%s)", m_uri.c_str(), GST_MESSAGE_SRC_NAME(message),
+                     error ? error->message : "?", debug ? debug.get() : "");
         const HRESULT result = ResultForError(error.get());
         bool opened = false;
         {
@@ -632,9 +630,7 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
         }
         break;
     }
-    case GST_MESSAGE_TAG:
-        TakeTags(message);
-        break;
+    case GST_MESSAGE_TAG: TakeTags(message); break;
     case GST_MESSAGE_ELEMENT:
         if (gst_is_missing_plugin_message(message)) {
             const CharPtr description(gst_missing_plugin_message_get_description(message));
@@ -649,8 +645,7 @@ void MediaPipeline::HandleBusMessage(GstMessage* message)
             m_observer->OnLengthChanged();
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -684,8 +679,8 @@ void MediaPipeline::OnErrorPosted(GstElement* source, GstMessage* error, gpointe
     gst_message_parse_error(error, &rawError, &rawDebug);
     const ErrorPtr parsed(rawError);
     const CharPtr debug(rawDebug);
-    GST_CAT_INFO(vantrel_media_debug, "%s: error posted by %s: %s (%s)", pipeline->m_uri.c_str(), GST_OBJECT_NAME(source),
-                 parsed ? parsed->message : "?", debug ? debug.get() : "");
+    GST_CAT_INFO(vantrel_media_debug, "%s: error posted by %s: %s (%s)", pipeline->m_uri.c_str(),
+                 GST_OBJECT_NAME(source), parsed ? parsed->message : "?", debug ? debug.get() : "");
     std::lock_guard lock(pipeline->m_mutex);
     if (!pipeline->m_opened)
         pipeline->m_postedErrors.emplace_back(GST_ELEMENT(gst_object_ref(source)), ResultForError(parsed.get()));

@@ -40,7 +40,6 @@ protected:
     ~PipelineObserver() = default;
 };
 
-
 // How long Open waits for a medium to get ready: 15 s, or VANTREL_RENDER_TIMEOUT_MS.
 std::chrono::milliseconds RenderBound();
 

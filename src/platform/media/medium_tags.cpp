@@ -57,7 +57,10 @@ bool IsUsablePicture(GstSample* sample)
 std::optional<CoverCandidate> BestPicture(const GstTagList* list)
 {
     std::optional<CoverCandidate> best;
-    for (const auto& [tag, preview] : {std::pair{GST_TAG_IMAGE, false}, std::pair{GST_TAG_PREVIEW_IMAGE, true}}) {
+    for (const auto& [tag, preview] : {
+             std::pair{GST_TAG_IMAGE,         false},
+             std::pair{GST_TAG_PREVIEW_IMAGE, true }
+    }) {
         const guint count = gst_tag_list_get_tag_size(list, tag);
         for (guint i = 0; i < count; ++i) {
             const GValue* value = gst_tag_list_get_value_index(list, tag, i);

@@ -9,8 +9,8 @@ namespace platform::gst {
 void PictureProgress::Watch(GstElement* element)
 {
     GstElementFactory* factory = gst_element_get_factory(element);
-    if (!factory ||
-        !gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER | GST_ELEMENT_FACTORY_TYPE_MEDIA_VIDEO))
+    if (!factory || !gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER |
+                                                                   GST_ELEMENT_FACTORY_TYPE_MEDIA_VIDEO))
         return;
     const PadPtr output(gst_element_get_static_pad(element, "src"));
     if (!output)

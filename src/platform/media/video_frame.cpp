@@ -8,8 +8,7 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "BGRA bytes are 0xAARRGGBB words 
 
 DecodedFrame::DecodedFrame(GstSample* sample, const GstVideoFrame& frame)
     : m_sample(gst_sample_ref(sample)), m_frame(frame)
-{
-}
+{}
 
 DecodedFrame::~DecodedFrame()
 {
@@ -61,12 +60,11 @@ bool FrameScaler::Draw(const DecodedFrame& frame, uchar* pixels, qsizetype strid
     if (!m_converter || !gst_video_info_is_equal(&from, &m_from) || !gst_video_info_is_equal(&to, &m_to)) {
         if (m_converter)
             gst_video_converter_free(m_converter);
-        GstStructure* options =
-            gst_structure_new("GstVideoConverter", GST_VIDEO_CONVERTER_OPT_RESAMPLER_METHOD,
-                              GST_TYPE_VIDEO_RESAMPLER_METHOD, GST_VIDEO_RESAMPLER_METHOD_LINEAR,
-                              GST_VIDEO_CONVERTER_OPT_DITHER_METHOD, GST_TYPE_VIDEO_DITHER_METHOD,
-                              GST_VIDEO_DITHER_NONE, GST_VIDEO_CONVERTER_OPT_ALPHA_MODE, GST_TYPE_VIDEO_ALPHA_MODE,
-                              GST_VIDEO_ALPHA_MODE_SET, nullptr);
+        GstStructure* options = gst_structure_new("GstVideoConverter", GST_VIDEO_CONVERTER_OPT_RESAMPLER_METHOD,
+                                                  GST_TYPE_VIDEO_RESAMPLER_METHOD, GST_VIDEO_RESAMPLER_METHOD_LINEAR,
+                                                  GST_VIDEO_CONVERTER_OPT_DITHER_METHOD, GST_TYPE_VIDEO_DITHER_METHOD,
+                                                  GST_VIDEO_DITHER_NONE, GST_VIDEO_CONVERTER_OPT_ALPHA_MODE,
+                                                  GST_TYPE_VIDEO_ALPHA_MODE, GST_VIDEO_ALPHA_MODE_SET, nullptr);
         m_converter = gst_video_converter_new(&from, &to, options);  // takes the options
         m_from = from;
         m_to = to;

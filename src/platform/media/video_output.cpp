@@ -23,7 +23,8 @@ void VideoOutput::Present(std::shared_ptr<const DecodedFrame> frame)
     }
     // One request in flight is enough: the repaint takes whatever is latest then.
     if (!m_repaintQueued.exchange(true))
-        QMetaObject::invokeMethod(&m_uiContext, [this] { Repaint(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_uiContext, [this] { Repaint(); }, Qt::QueuedConnection);
 }
 
 std::shared_ptr<const DecodedFrame> VideoOutput::LatestFrame() const

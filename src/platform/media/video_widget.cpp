@@ -14,8 +14,7 @@
 
 namespace platform::gst {
 
-VideoWidget::VideoWidget(QWidget* parent, FrameSource frames)
-    : QWidget(parent), m_frames(std::move(frames))
+VideoWidget::VideoWidget(QWidget* parent, FrameSource frames) : QWidget(parent), m_frames(std::move(frames))
 {
     // Every pixel is painted each time, so nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -47,7 +47,7 @@ std::string ChooserNameFilter(std::string_view description, std::string_view pat
     for (const std::string& pattern : SplitPatternList(patterns)) {
         if (!first)
             filter += ' ';
-        filter += pattern == "*.*" ? "*" : pattern;   // every file, with or without a dot
+        filter += pattern == "*.*" ? "*" : pattern;  // every file, with or without a dot
         first = false;
     }
     filter += ')';

@@ -195,7 +195,7 @@ std::string ProfileStore::DefaultPath(const std::string& registryKey, const std:
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
-    const QString path = base + u'/' + QString::fromStdString(registryKey) + u'/' +
-                         QString::fromStdString(appName) + QStringLiteral(".conf");
+    const QString path = base + u'/' + QString::fromStdString(registryKey) + u'/' + QString::fromStdString(appName) +
+                         QStringLiteral(".conf");
     return QFile::encodeName(QDir::cleanPath(path)).toStdString();
 }

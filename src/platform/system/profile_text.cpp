@@ -49,8 +49,7 @@ void ScanProfileText(std::string_view text, OnSection onSection, OnEntry onEntry
             continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            onSection(close == std::string_view::npos ? std::nullopt
-                                                       : std::optional(Trim(line.substr(1, close - 1))));
+            onSection(close == std::string_view::npos ? std::nullopt : std::optional(Trim(line.substr(1, close - 1))));
             continue;
         }
         const std::size_t equals = line.find('=');

@@ -142,7 +142,7 @@ bool ReplaceFile(const std::string& target, std::string_view text)
         return false;
     bool written = WriteAll(fd, text);
     if (existed)
-        (void)::fchmod(fd, old.st_mode & 07777);   // best effort: a file of another owner keeps ours
+        (void)::fchmod(fd, old.st_mode & 07777);  // best effort: a file of another owner keeps ours
     written = written && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     if (!written || ::rename(fresh.c_str(), target.c_str()) != 0) {

@@ -41,7 +41,8 @@ bool Set(const char* name)
 // user's own choice of platform stands.
 void PreferXWherever()
 {
-    if (!Set("QT_QPA_PLATFORM") && Set("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    if (!Set("QT_QPA_PLATFORM") && Set("DISPLAY"))
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
 void OnStartMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
@@ -76,7 +77,8 @@ bool PlacesItsWindows()
 
 void MakeToolkit(const char* programName)
 {
-    if (QCoreApplication::instance() != nullptr) return;
+    if (QCoreApplication::instance() != nullptr)
+        return;
     static std::string name;
     name = programName != nullptr && programName[0] != '\0' ? programName : "vantrel";
     static char* argv[] = {name.data(), nullptr};
@@ -89,7 +91,8 @@ void MakeToolkit(const char* programName)
     qInstallMessageHandler(start.previous);
     g_start = nullptr;
     // The toolkit started after all: what it said on the way is worth hearing.
-    for (const auto& [type, text] : start.held) qt_message_output(type, QMessageLogContext(), text);
+    for (const auto& [type, text] : start.held)
+        qt_message_output(type, QMessageLogContext(), text);
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_TIME, "C");
 }
@@ -102,7 +105,8 @@ void DestroyToolkit()
 
 void EnsureToolkit()
 {
-    if (!DisplayNamed()) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!DisplayNamed())
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     MakeToolkit("vantrel");
 }
 
@@ -115,7 +119,8 @@ void PumpEvents(int ms)
         const qint64 remaining = std::max<qint64>(0, ms - timer.elapsed());
         QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::min<qint64>(remaining, 10)));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (remaining > 0) ::usleep(1000);
+        if (remaining > 0)
+            ::usleep(1000);
     } while (timer.elapsed() < ms);
 }
 

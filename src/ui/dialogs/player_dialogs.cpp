@@ -8,7 +8,8 @@ void CPlayerDlg::OnFileOpen()
 {
     COpenMediaDlg dlg(nullptr);
     dlg.m_strURL = m_strURL;
-    if (dlg.DoModal() != IDOK) return;
+    if (dlg.DoModal() != IDOK)
+        return;
     m_strURL = dlg.m_strURL;
     OpenAndPlay(m_strURL);
 }

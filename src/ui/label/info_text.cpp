@@ -53,21 +53,17 @@ std::string SizeText(std::int64_t bytes)
 std::string StatusWord(int state)
 {
     switch (state) {
-    case STATE_STOPPED:
-        return "Stopped";
-    case STATE_PAUSED:
-        return "Paused";
-    case STATE_PLAYING:
-        return "Playing";
-    default:
-        return {};
+    case STATE_STOPPED: return "Stopped";
+    case STATE_PAUSED: return "Paused";
+    case STATE_PLAYING: return "Playing";
+    default: return {};
     }
 }
 
 std::string StatusLine(const std::string& word, double position, double duration, int volume)
 {
-    return Format("%s: %d/%d  Volume: %d/%d    ", word.c_str(), TruncOrZero(position), TruncOrZero(duration),
-                  volume, kLoudestVolume);
+    return Format("%s: %d/%d  Volume: %d/%d    ", word.c_str(), TruncOrZero(position), TruncOrZero(duration), volume,
+                  kLoudestVolume);
 }
 
 std::string FileNameFromPath(const std::string& path)

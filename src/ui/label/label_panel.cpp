@@ -56,23 +56,15 @@ CLabelPanel::~CLabelPanel() = default;
 LRESULT CLabelPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
-    case WM_ERASEBKGND:
-        return OnEraseBkgnd(reinterpret_cast<CDC*>(wParam));
-    case WM_PAINT:
-        OnPaint();
-        return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<CDC*>(wParam));
+    case WM_PAINT: OnPaint(); return 0;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_KEYDOWN:
     case WM_CHAR:
-    case WM_MOUSEWHEEL:
-        ForwardToParent(message, wParam, lParam);
-        return 0;
-    default:
-        return CDialog::WindowProc(message, wParam, lParam);
+    case WM_MOUSEWHEEL: ForwardToParent(message, wParam, lParam); return 0;
+    default: return CDialog::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -95,7 +87,8 @@ void CLabelPanel::OnOK()
 
 void CLabelPanel::OnCancel()
 {
-    if (CWnd* parent = GetParent()) parent->PostMessage(WM_CLOSE, 0, 0);
+    if (CWnd* parent = GetParent())
+        parent->PostMessage(WM_CLOSE, 0, 0);
     CDialog::OnCancel();
 }
 
@@ -111,7 +104,8 @@ void CLabelPanel::OnTimer(std::uintptr_t)
 
 BOOL CLabelPanel::OnEraseBkgnd(CDC* pDC)
 {
-    if (pDC == nullptr) return TRUE;
+    if (pDC == nullptr)
+        return TRUE;
     RECT rc;
     GetClientRect(&rc);
     CBrush black(kBlack);
@@ -123,8 +117,10 @@ BOOL CLabelPanel::OnEraseBkgnd(CDC* pDC)
 void CLabelPanel::OnPaint()
 {
     CPaintDC dc(this);
-    if (m_nTick < kSplashTicks) PaintSplash(dc);
-    else PaintInfo(dc);
+    if (m_nTick < kSplashTicks)
+        PaintSplash(dc);
+    else
+        PaintInfo(dc);
 }
 
 void CLabelPanel::PaintSplash(CDC& dc)
@@ -201,8 +197,8 @@ void CLabelPanel::RefreshStatusStrip(BOOL bErase)
     GetClientRect(&rc);
     rc.top = 2;
     rc.bottom = std::max<LONG>(22, StatusCellBottom());
-    const UINT flags = bErase ? (RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW)
-                              : (RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
+    const UINT flags =
+        bErase ? (RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW) : (RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
     RedrawWindow(&rc, nullptr, flags);
     m_nTick = kSplashTicks;
     KillTimer(TIMER_SPLASH);
@@ -215,5 +211,6 @@ bool CLabelPanel::ShowsProgressBar() const
 
 void CLabelPanel::ForwardToParent(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (CWnd* parent = GetParent()) parent->SendMessage(message, wParam, lParam);
+    if (CWnd* parent = GetParent())
+        parent->SendMessage(message, wParam, lParam);
 }

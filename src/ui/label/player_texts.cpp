@@ -20,7 +20,8 @@ void CPlayerDlg::GatherFileInfo()
     m_strSizeText = kUnknown;
     m_strDateText = kUnknown;
     FileStatus status{};
-    if (!GetFileStatus(m_strPath, &status)) return;
+    if (!GetFileStatus(m_strPath, &status))
+        return;
     m_strSizeText = SizeText(status.size);
     m_strDateText = FormatLocalTime(status.mtime, kDateFormat);
 }
@@ -28,7 +29,8 @@ void CPlayerDlg::GatherFileInfo()
 void CPlayerDlg::UpdateStatus(BOOL bErase)
 {
     double position = 0.0;
-    if (m_pPosition != nullptr) m_pPosition->get_CurrentPosition(&position);
+    if (m_pPosition != nullptr)
+        m_pPosition->get_CurrentPosition(&position);
     const double duration = m_dDuration;
     if (m_bPlaybackFailed) {
         // The error line keeps the status line's place through ticks and volume steps.

@@ -20,8 +20,8 @@ LONG TruncToLong(double value)
 
 LONG ClampToLong(std::int64_t value)
 {
-    return static_cast<LONG>(std::clamp<std::int64_t>(value, std::numeric_limits<LONG>::min(),
-                                                      std::numeric_limits<LONG>::max()));
+    return static_cast<LONG>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
 }
 
 std::int64_t Width(const RECT& r)

@@ -43,7 +43,8 @@ std::vector<std::string> SplitList(const char* list)
     std::vector<std::string> items;
     std::istringstream in(list);
     for (std::string item; std::getline(in, item, ';');) {
-        if (!item.empty()) items.push_back(item);
+        if (!item.empty())
+            items.push_back(item);
     }
     return items;
 }
@@ -64,13 +65,16 @@ void CPlayerDlg::StartDesktopSession()
         .command =
             [this](desktop::PlayerCommand command) {
                 // A close goes the way of a termination signal: past any dialog in the way.
-                if (command == desktop::PlayerCommand::Close) platform::RequestClose();
-                else SendMessage(WM_COMMAND, CommandId(command), 0);
+                if (command == desktop::PlayerCommand::Close)
+                    platform::RequestClose();
+                else
+                    SendMessage(WM_COMMAND, CommandId(command), 0);
             },
         .position =
             [this] {
                 double position = 0.0;
-                if (m_pPosition != nullptr) m_pPosition->get_CurrentPosition(&position);
+                if (m_pPosition != nullptr)
+                    m_pPosition->get_CurrentPosition(&position);
                 return position;
             },
         .seek =
@@ -85,7 +89,8 @@ void CPlayerDlg::StartDesktopSession()
             },
         .raise =
             [this] {
-                if (IsIconic()) ShowWindow(SW_RESTORE);
+                if (IsIconic())
+                    ShowWindow(SW_RESTORE);
                 SetForegroundWindow();
             },
     };
@@ -97,7 +102,8 @@ void CPlayerDlg::OnOpenRequested()
 {
     std::string path;
     std::swap(path, m_strRequestedOpen);
-    if (!path.empty()) OpenAndPlay(path);
+    if (!path.empty())
+        OpenAndPlay(path);
 }
 
 void CPlayerDlg::EndDesktopSession()
@@ -107,7 +113,8 @@ void CPlayerDlg::EndDesktopSession()
 
 void CPlayerDlg::RefreshDesktop()
 {
-    if (m_pDesktop) m_pDesktop->Refresh();
+    if (m_pDesktop)
+        m_pDesktop->Refresh();
 }
 
 void CPlayerDlg::ReadMediumTags()

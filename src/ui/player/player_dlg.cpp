@@ -38,15 +38,15 @@ struct Setting {
 // The nine settings, in the order they are read and written: the options and the
 // volume when the window is made, its place when it is first shown.
 constexpr Setting kSettings[] = {
-    {"AutoRewind", &SavedSettings::autoRewind, 1},
-    {"Repeat", &SavedSettings::repeat, 0},
-    {"Zoom", &SavedSettings::autoZoom, 0},
-    {"StretchWindow", &SavedSettings::stretch, 0},
-    {"Volume", &SavedSettings::volume, 5},
-    {"x", &SavedSettings::x, -1},
-    {"y", &SavedSettings::y, -1},
-    {"cx", &SavedSettings::cx, -1},
-    {"cy", &SavedSettings::cy, -1},
+    {"AutoRewind",    &SavedSettings::autoRewind, 1 },
+    {"Repeat",        &SavedSettings::repeat,     0 },
+    {"Zoom",          &SavedSettings::autoZoom,   0 },
+    {"StretchWindow", &SavedSettings::stretch,    0 },
+    {"Volume",        &SavedSettings::volume,     5 },
+    {"x",             &SavedSettings::x,          -1},
+    {"y",             &SavedSettings::y,          -1},
+    {"cx",            &SavedSettings::cx,         -1},
+    {"cy",            &SavedSettings::cy,         -1},
 };
 constexpr std::span<const Setting> kOptionSettings = std::span(kSettings).first(5);
 constexpr std::span<const Setting> kPlaceSettings = std::span(kSettings).last(4);
@@ -56,15 +56,18 @@ SavedSettings Read(std::span<const Setting> settings)
     SavedSettings saved{};
     CWinApp* app = AfxGetApp();
     for (const Setting& setting : settings)
-        saved.*setting.field = app != nullptr ? app->GetProfileInt(kSection, setting.name, setting.byDefault) : setting.byDefault;
+        saved.*setting.field =
+            app != nullptr ? app->GetProfileInt(kSection, setting.name, setting.byDefault) : setting.byDefault;
     return saved;
 }
 
 void Write(const SavedSettings& saved)
 {
     CWinApp* app = AfxGetApp();
-    if (app == nullptr) return;
-    for (const Setting& setting : kSettings) app->WriteProfileInt(kSection, setting.name, saved.*setting.field);
+    if (app == nullptr)
+        return;
+    for (const Setting& setting : kSettings)
+        app->WriteProfileInt(kSection, setting.name, saved.*setting.field);
 }
 
 }  // namespace
@@ -125,7 +128,8 @@ BOOL CPlayerDlg::OnInitDialog()
     m_wndLabel.SetWindowPos(nullptr, 0, 0, rc.right, rc.bottom, SWP_NOMOVE | SWP_NOZORDER);
 
     StartDesktopSession();
-    if (!m_strInitialPath.empty()) OpenAndPlay(m_strInitialPath);
+    if (!m_strInitialPath.empty())
+        OpenAndPlay(m_strInitialPath);
     return TRUE;
 }
 

@@ -55,14 +55,14 @@ public:
     HICON m_hIcon = nullptr;
     HCURSOR m_hDragCursor = nullptr;
     POINT m_ptDragAnchor;
-    unsigned m_nSeekCount = 0;  // jumps of the position, for the desktop's controls
-    MediumTags m_tags;          // what the open medium's tags say, for the desktop's controls
+    unsigned m_nSeekCount = 0;       // jumps of the position, for the desktop's controls
+    MediumTags m_tags;               // what the open medium's tags say, for the desktop's controls
     std::string m_strRequestedOpen;  // the medium the desktop asked for last, until it is opened
-    LONG m_nHiddenSubtitles = -1;  // the subtitle stream hidden by its key, to show again
-    int m_nWheelDelta = 0;         // a wheel's turn short of a notch, kept for the next
+    LONG m_nHiddenSubtitles = -1;    // the subtitle stream hidden by its key, to show again
+    int m_nWheelDelta = 0;           // a wheel's turn short of a notch, kept for the next
     // A press on the progress bar: a click seeks, unless it moves far enough to drag.
     BOOL m_bBarPressed = FALSE;
-    POINT m_ptPressed;             // where it was pressed, in screen coordinates
+    POINT m_ptPressed;  // where it was pressed, in screen coordinates
     std::unique_ptr<desktop::MediaSession> m_pDesktop;
 
     // Filter graph (src/engine).

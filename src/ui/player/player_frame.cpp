@@ -26,7 +26,8 @@ PanelPoint OnPanel(const CLabelPanel& panel, POINT screen)
 
 bool MovedFarEnoughToDrag(POINT from, POINT to)
 {
-    return std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) || std::abs(to.y - from.y) > GetSystemMetrics(SM_CYDRAG);
+    return std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) ||
+           std::abs(to.y - from.y) > GetSystemMetrics(SM_CYDRAG);
 }
 
 }  // namespace
@@ -39,7 +40,8 @@ void CPlayerDlg::OnPaint()
 
 BOOL CPlayerDlg::OnEraseBkgnd(CDC* pDC)
 {
-    if (pDC == nullptr) return TRUE;
+    if (pDC == nullptr)
+        return TRUE;
     RECT rc;
     GetClientRect(&rc);
     CBrush black(RGB(0, 0, 0));
@@ -111,13 +113,17 @@ void CPlayerDlg::OnLButtonUp(UINT, POINT)
 void CPlayerDlg::OnDropFiles(HDROP hDropInfo)
 {
     CWinApp* app = AfxGetApp();
-    if (app != nullptr) app->BeginWaitCursor();
-    if (CWnd* main = AfxGetMainWnd()) main->SetForegroundWindow();
-    else SetForegroundWindow();
+    if (app != nullptr)
+        app->BeginWaitCursor();
+    if (CWnd* main = AfxGetMainWnd())
+        main->SetForegroundWindow();
+    else
+        SetForegroundWindow();
     // The whole path: a cut one would open the wrong file or none.
     const std::string path = DragQueryFilePath(hDropInfo, 0);
     DragFinish(hDropInfo);
     OpenAndPlay(path);
     Default();
-    if (app != nullptr) app->EndWaitCursor();
+    if (app != nullptr)
+        app->EndWaitCursor();
 }

@@ -16,31 +16,31 @@ struct Command {
 
 // One handler for each command id; what is not here goes on to the application.
 constexpr Command kCommands[] = {
-    {ID_APP_ABOUT, &CPlayerDlg::OnAppAbout},
-    {ID_FILE_OPEN, &CPlayerDlg::OnFileOpen},
-    {ID_PLAY_PAUSE, &CPlayerDlg::OnPlayPause},
-    {ID_STOP, &CPlayerDlg::OnStop},
-    {ID_AUTO_REWIND, &CPlayerDlg::OnAutoRewind},
-    {ID_REPEAT, &CPlayerDlg::OnRepeat},
-    {ID_STRETCH, &CPlayerDlg::OnStretch},
-    {ID_AUTO_ZOOM, &CPlayerDlg::OnAutoZoom},
-    {ID_VOLUME_DOWN, &CPlayerDlg::OnVolumeDown},
-    {ID_VOLUME_UP, &CPlayerDlg::OnVolumeUp},
-    {ID_ZOOM_50, &CPlayerDlg::OnZoom50},
-    {ID_ZOOM_200, &CPlayerDlg::OnZoom200},
-    {ID_ZOOM_100, &CPlayerDlg::OnZoom100},
-    {ID_ZOOM_25, &CPlayerDlg::OnZoom25},
-    {ID_ZOOM_MAX, &CPlayerDlg::OnZoomMax},
-    {ID_ZOOM_MIN, &CPlayerDlg::OnZoomMin},
-    {ID_SEEK_FORWARD, &CPlayerDlg::OnSeekForward},
-    {ID_SEEK_BACK, &CPlayerDlg::OnSeekBack},
+    {ID_APP_ABOUT,         &CPlayerDlg::OnAppAbout       },
+    {ID_FILE_OPEN,         &CPlayerDlg::OnFileOpen       },
+    {ID_PLAY_PAUSE,        &CPlayerDlg::OnPlayPause      },
+    {ID_STOP,              &CPlayerDlg::OnStop           },
+    {ID_AUTO_REWIND,       &CPlayerDlg::OnAutoRewind     },
+    {ID_REPEAT,            &CPlayerDlg::OnRepeat         },
+    {ID_STRETCH,           &CPlayerDlg::OnStretch        },
+    {ID_AUTO_ZOOM,         &CPlayerDlg::OnAutoZoom       },
+    {ID_VOLUME_DOWN,       &CPlayerDlg::OnVolumeDown     },
+    {ID_VOLUME_UP,         &CPlayerDlg::OnVolumeUp       },
+    {ID_ZOOM_50,           &CPlayerDlg::OnZoom50         },
+    {ID_ZOOM_200,          &CPlayerDlg::OnZoom200        },
+    {ID_ZOOM_100,          &CPlayerDlg::OnZoom100        },
+    {ID_ZOOM_25,           &CPlayerDlg::OnZoom25         },
+    {ID_ZOOM_MAX,          &CPlayerDlg::OnZoomMax        },
+    {ID_ZOOM_MIN,          &CPlayerDlg::OnZoomMin        },
+    {ID_SEEK_FORWARD,      &CPlayerDlg::OnSeekForward    },
+    {ID_SEEK_BACK,         &CPlayerDlg::OnSeekBack       },
     {ID_SEEK_FORWARD_LONG, &CPlayerDlg::OnSeekForwardLong},
-    {ID_SEEK_BACK_LONG, &CPlayerDlg::OnSeekBackLong},
-    {ID_SEEK_START, &CPlayerDlg::OnSeekStart},
-    {ID_NEXT_SUBTITLES, &CPlayerDlg::OnNextSubtitles},
-    {ID_TOGGLE_SUBTITLES, &CPlayerDlg::OnToggleSubtitles},
-    {ID_NEXT_AUDIO, &CPlayerDlg::OnNextAudio},
-    {ID_OPEN_REQUESTED, &CPlayerDlg::OnOpenRequested},
+    {ID_SEEK_BACK_LONG,    &CPlayerDlg::OnSeekBackLong   },
+    {ID_SEEK_START,        &CPlayerDlg::OnSeekStart      },
+    {ID_NEXT_SUBTITLES,    &CPlayerDlg::OnNextSubtitles  },
+    {ID_TOGGLE_SUBTITLES,  &CPlayerDlg::OnToggleSubtitles},
+    {ID_NEXT_AUDIO,        &CPlayerDlg::OnNextAudio      },
+    {ID_OPEN_REQUESTED,    &CPlayerDlg::OnOpenRequested  },
 };
 
 // The keys, each a command as the menu gives it. A gated key does nothing where the
@@ -52,21 +52,21 @@ struct KeyBinding {
 };
 
 constexpr KeyBinding kKeys[] = {
-    {VK_PRIOR, ID_VOLUME_UP, false},
-    {VK_NEXT, ID_VOLUME_DOWN, false},
-    {VK_SPACE, ID_PLAY_PAUSE, true},
-    {VK_RIGHT, ID_SEEK_FORWARD, false},
-    {VK_LEFT, ID_SEEK_BACK, false},
-    {VK_UP, ID_SEEK_FORWARD_LONG, false},
-    {VK_DOWN, ID_SEEK_BACK_LONG, false},
-    {VK_HOME, ID_SEEK_START, false},
+    {VK_PRIOR, ID_VOLUME_UP,         false},
+    {VK_NEXT,  ID_VOLUME_DOWN,       false},
+    {VK_SPACE, ID_PLAY_PAUSE,        true },
+    {VK_RIGHT, ID_SEEK_FORWARD,      false},
+    {VK_LEFT,  ID_SEEK_BACK,         false},
+    {VK_UP,    ID_SEEK_FORWARD_LONG, false},
+    {VK_DOWN,  ID_SEEK_BACK_LONG,    false},
+    {VK_HOME,  ID_SEEK_START,        false},
 };
 
 // Characters as the keyboard layout types them.
 constexpr KeyBinding kCharacters[] = {
-    {'j', ID_NEXT_SUBTITLES, false},
+    {'j', ID_NEXT_SUBTITLES,   false},
     {'v', ID_TOGGLE_SUBTITLES, false},
-    {'#', ID_NEXT_AUDIO, false},
+    {'#', ID_NEXT_AUDIO,       false},
 };
 
 MenuState MenuStateOf(const CPlayerDlg& player)
@@ -77,7 +77,8 @@ MenuState MenuStateOf(const CPlayerDlg& player)
 
 void RunKeyCommand(CPlayerDlg& player, std::span<const KeyBinding> bindings, UINT key)
 {
-    const auto binding = std::find_if(bindings.begin(), bindings.end(), [key](const KeyBinding& b) { return b.key == key; });
+    const auto binding =
+        std::find_if(bindings.begin(), bindings.end(), [key](const KeyBinding& b) { return b.key == key; });
     if (binding == bindings.end())
         return;
     if (binding->gated) {
@@ -121,13 +122,17 @@ void CPlayerDlg::OnContextMenu(CWnd*, POINT point)
     CMenu menu;
     menu.LoadMenu(IDR_POPUP);
     const MenuState state = MenuStateOf(*this);
-    for (UINT id : state.greyed) menu.EnableMenuItem(id, MF_BYCOMMAND | MF_GRAYED);
-    for (UINT id : state.checked) menu.CheckMenuItem(id, MF_BYCOMMAND | MF_CHECKED);
+    for (UINT id : state.greyed)
+        menu.EnableMenuItem(id, MF_BYCOMMAND | MF_GRAYED);
+    for (UINT id : state.checked)
+        menu.CheckMenuItem(id, MF_BYCOMMAND | MF_CHECKED);
 
     CMenu* popup = menu.GetSubMenu(0);
     CWnd* owner = this;
-    while (owner != nullptr && (owner->GetStyle() & WS_CHILD)) owner = owner->GetParent();
-    if (popup != nullptr) popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, owner);
+    while (owner != nullptr && (owner->GetStyle() & WS_CHILD))
+        owner = owner->GetParent();
+    if (popup != nullptr)
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, owner);
     menu.DestroyMenu();
 }
 

@@ -19,10 +19,8 @@ bool ChangesTheDesktopsView(UINT message)
     case WM_GRAPHNOTIFY:
     case WM_DROPFILES:
     case WM_LBUTTONUP:
-    case WM_INITDIALOG:
-        return true;
-    default:
-        return false;
+    case WM_INITDIALOG: return true;
+    default: return false;
     }
 }
 
@@ -39,39 +37,20 @@ LRESULT CPlayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CPlayerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CONTEXTMENU:
-        OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), PointOf(lParam));
-        return 0;
-    case WM_SYSCOMMAND:
-        OnSysCommand(static_cast<UINT>(wParam), lParam);
-        return 0;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown(static_cast<UINT>(wParam), PointOf(lParam));
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(static_cast<UINT>(wParam), PointOf(lParam));
-        return 0;
-    case WM_LBUTTONUP:
-        OnLButtonUp(static_cast<UINT>(wParam), PointOf(lParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return OnEraseBkgnd(reinterpret_cast<CDC*>(wParam));
+    case WM_CONTEXTMENU: OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), PointOf(lParam)); return 0;
+    case WM_SYSCOMMAND: OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_LBUTTONDOWN: OnLButtonDown(static_cast<UINT>(wParam), PointOf(lParam)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(static_cast<UINT>(wParam), PointOf(lParam)); return 0;
+    case WM_LBUTTONUP: OnLButtonUp(static_cast<UINT>(wParam), PointOf(lParam)); return 0;
+    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<CDC*>(wParam));
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
                HIWORD(static_cast<std::uintptr_t>(lParam)));
         return 0;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case WM_KEYDOWN:
         OnKeyDown(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
                   HIWORD(static_cast<std::uintptr_t>(lParam)));
@@ -80,12 +59,8 @@ LRESULT CPlayerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnChar(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
                HIWORD(static_cast<std::uintptr_t>(lParam)));
         return 0;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam), PointOf(lParam));
-        return 0;
-    case WM_GRAPHNOTIFY:
-        return OnGraphNotify(wParam, lParam);
-    default:
-        return CDialog::WindowProc(message, wParam, lParam);
+    case WM_MOUSEWHEEL: OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam), PointOf(lParam)); return 0;
+    case WM_GRAPHNOTIFY: return OnGraphNotify(wParam, lParam);
+    default: return CDialog::WindowProc(message, wParam, lParam);
     }
 }

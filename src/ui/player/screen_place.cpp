@@ -59,7 +59,9 @@ SizedRect PlaceOnScreens(const SizedRect& stored, const std::vector<RECT>& scree
     moved.height = std::min(stored.height, screenHeight);
     const LONG width = std::max(moved.width, kVisibleWidth);
     const LONG height = std::max(moved.height, kVisibleHeight);
-    moved.left = static_cast<LONG>(std::clamp<Wide>(stored.left, nearest->left, std::max<Wide>(nearest->left, Wide{nearest->right} - width)));
-    moved.top = static_cast<LONG>(std::clamp<Wide>(stored.top, nearest->top, std::max<Wide>(nearest->top, Wide{nearest->bottom} - height)));
+    moved.left = static_cast<LONG>(
+        std::clamp<Wide>(stored.left, nearest->left, std::max<Wide>(nearest->left, Wide{nearest->right} - width)));
+    moved.top = static_cast<LONG>(
+        std::clamp<Wide>(stored.top, nearest->top, std::max<Wide>(nearest->top, Wide{nearest->bottom} - height)));
     return moved;
 }

@@ -11,8 +11,12 @@
 namespace graph_test {
 namespace {
 
-const CLSID kFakeClass = {0x1234ABCD, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
-const IID kOtherInterface = {0x1234ABCD, 0x0003, 0x0004, {8, 7, 6, 5, 4, 3, 2, 1}};
+const CLSID kFakeClass = {
+    0x1234ABCD, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}
+};
+const IID kOtherInterface = {
+    0x1234ABCD, 0x0003, 0x0004, {8, 7, 6, 5, 4, 3, 2, 1}
+};
 
 std::atomic<int> g_alive{0};  // shows a leaked or doubly freed object
 

@@ -12,17 +12,17 @@
 namespace desktop_test {
 
 class PrivateBus {
- public:
-  PrivateBus();  // throws std::runtime_error when the daemon does not come up
-  const std::string& Address() const { return m_address; }
+public:
+    PrivateBus();  // throws std::runtime_error when the daemon does not come up
+    const std::string& Address() const { return m_address; }
 
-  // Runs a client of this bus to its end and returns what it printed, without the last newline.
-  std::string Run(std::vector<std::string> argv) const;
+    // Runs a client of this bus to its end and returns what it printed, without the last newline.
+    std::string Run(std::vector<std::string> argv) const;
 
- private:
-  std::optional<harness::Process> m_daemon;
-  std::string m_address;
-  std::optional<ScopedEnv> m_env;
+private:
+    std::optional<harness::Process> m_daemon;
+    std::string m_address;
+    std::optional<ScopedEnv> m_env;
 };
 
 }  // namespace desktop_test

@@ -60,7 +60,10 @@ public Q_SLOTS:
     {
         const QString handle = QStringLiteral("/org/freedesktop/portal/desktop/request/standin/%1").arg(++m_requests);
         QDBusConnection::sessionBus().registerObject(handle, new PortalRequest, QDBusConnection::ExportAllSlots);
-        Log(QStringLiteral("Inhibit %1 flags=%2 \"%3\"").arg(handle).arg(flags).arg(options.value("reason").toString()));
+        Log(QStringLiteral("Inhibit %1 flags=%2 \"%3\"")
+                .arg(handle)
+                .arg(flags)
+                .arg(options.value("reason").toString()));
         Q_UNUSED(window);
         return QDBusObjectPath(handle);
     }
@@ -77,17 +80,19 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     const bool portal = args.contains(QStringLiteral("--portal"));
     QFile log(args.last());
-    if (args.size() < 2 || !log.open(QIODevice::WriteOnly | QIODevice::Append)) return 2;
+    if (args.size() < 2 || !log.open(QIODevice::WriteOnly | QIODevice::Append))
+        return 2;
     g_log = &log;
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     ScreenSaver screenSaver;
     PortalInhibit inhibit;
-    const bool ok = portal
-        ? bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &inhibit, QDBusConnection::ExportAllSlots) &&
-              bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop"))
-        : bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &screenSaver, QDBusConnection::ExportAllSlots) &&
-              bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
+    const bool ok = portal ? bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &inhibit,
+                                                QDBusConnection::ExportAllSlots) &&
+                                 bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop"))
+                           : bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &screenSaver,
+                                                QDBusConnection::ExportAllSlots) &&
+                                 bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
     if (!ok) {
         std::fprintf(stderr, "screen_saver_standin: cannot take the name on the bus\n");
         return 1;

@@ -11,14 +11,16 @@
 int main(int argc, char** argv)
 {
     Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) return 1;
+    if (display == nullptr)
+        return 1;
     if (argc > 1) {
         XSetScreenSaver(display, std::atoi(argv[1]), 0, DontPreferBlanking, AllowExposures);
         XCloseDisplay(display);
         return 0;
     }
     XScreenSaverInfo* info = XScreenSaverAllocInfo();
-    if (info == nullptr || !XScreenSaverQueryInfo(display, DefaultRootWindow(display), info)) return 1;
+    if (info == nullptr || !XScreenSaverQueryInfo(display, DefaultRootWindow(display), info))
+        return 1;
     const char* state = info->state == ScreenSaverOn ? "on" : info->state == ScreenSaverOff ? "off" : "disabled";
     std::printf("%s %lu\n", state, info->idle);
     XFree(info);

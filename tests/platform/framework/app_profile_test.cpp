@@ -37,7 +37,8 @@ std::string NineValues(int value)
 {
     std::string text = "[System]\n";
     int n = 0;
-    for (const char* name : kNames) text += std::string(name) + "=" + std::to_string(value != 0 ? value : ++n) + "\n";
+    for (const char* name : kNames)
+        text += std::string(name) + "=" + std::to_string(value != 0 ? value : ++n) + "\n";
     return text;
 }
 
@@ -65,7 +66,8 @@ protected:
     static void WriteNine(CWinApp& app)
     {
         int n = 0;
-        for (const char* name : kNames) app.WriteProfileInt("System", name, ++n);
+        for (const char* name : kNames)
+            app.WriteProfileInt("System", name, ++n);
     }
 
     TempDir dir;

@@ -37,11 +37,20 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 TEST(FilterString, SplitsIntoDescriptionAndPatternPairs)
 {
     EXPECT_EQ(ParseFilterString(kVideoFilter),
-              (Pairs{{"Video files (*.mpg; *.mpeg; *.avi; *.mov; *.qt)", "*.mpg; *.mpeg; *.avi; *.mov; *.qt"},
-                     {"All files (*.*)", "*.*"}}));
-    EXPECT_EQ(ParseFilterString("Text\0*.txt\0"sv), (Pairs{{"Text", "*.txt"}})) << "no closing NUL";
-    EXPECT_EQ(ParseFilterString("Text\0*.txt\0Orphan\0"sv), (Pairs{{"Text", "*.txt"}}));
-    EXPECT_EQ(ParseFilterString("Text\0*.txt\0\0Hidden\0*.h\0\0"sv), (Pairs{{"Text", "*.txt"}}));
+              (Pairs{
+                  {"Video files (*.mpg; *.mpeg; *.avi; *.mov; *.qt)", "*.mpg; *.mpeg; *.avi; *.mov; *.qt"},
+                  {"All files (*.*)",                                 "*.*"                              }
+    }));
+    EXPECT_EQ(ParseFilterString("Text\0*.txt\0"sv), (Pairs{
+                                                        {"Text", "*.txt"}
+    }))
+        << "no closing NUL";
+    EXPECT_EQ(ParseFilterString("Text\0*.txt\0Orphan\0"sv), (Pairs{
+                                                                {"Text", "*.txt"}
+    }));
+    EXPECT_EQ(ParseFilterString("Text\0*.txt\0\0Hidden\0*.h\0\0"sv), (Pairs{
+                                                                         {"Text", "*.txt"}
+    }));
     EXPECT_TRUE(ParseFilterString(""sv).empty());
 }
 
@@ -163,7 +172,7 @@ TEST_F(ChooserTest, StartsEmptyOnTheVideoFilterAndListsMatchesOfAnyCase)
                 filters << combo->itemText(i);
             video = Listed(dialog);
             dialog->selectNameFilter(dialog->nameFilters().at(1));
-            WaitFor([&] { return Listed(dialog).size() > video.size(); });   // filtered again from the event loop
+            WaitFor([&] { return Listed(dialog).size() > video.size(); });  // filtered again from the event loop
             all = Listed(dialog);
             dialog->reject();
         },
@@ -179,11 +188,7 @@ TEST_F(ChooserTest, StartsEmptyOnTheVideoFilterAndListsMatchesOfAnyCase)
 TEST_F(ChooserTest, ReturnsTheAbsolutePathOfTheChosenFile)
 {
     std::string path;
-    EXPECT_TRUE(Choose(
-        [](QFileDialog* dialog) {
-            TypeAndOpen(dialog, "movie.qt");
-        },
-        &path));
+    EXPECT_TRUE(Choose([](QFileDialog* dialog) { TypeAndOpen(dialog, "movie.qt"); }, &path));
     EXPECT_EQ(path, QFile::encodeName(media.filePath("movie.qt")).toStdString());
 }
 
@@ -191,11 +196,7 @@ TEST_F(ChooserTest, CompletesTheDefaultExtensionInEitherCase)
 {
     QFile::remove(media.filePath("CLIP.MPG"));
     std::string path;
-    EXPECT_TRUE(Choose(
-        [](QFileDialog* dialog) {
-            TypeAndOpen(dialog, "clip");
-        },
-        &path));
+    EXPECT_TRUE(Choose([](QFileDialog* dialog) { TypeAndOpen(dialog, "clip"); }, &path));
     EXPECT_EQ(path, QFile::encodeName(media.filePath("clip.mpg")).toStdString());
 }
 

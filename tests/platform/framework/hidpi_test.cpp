@@ -32,7 +32,8 @@ class RedWnd : public CWnd {
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message != WM_PAINT) return CWnd::WindowProc(message, wParam, lParam);
+        if (message != WM_PAINT)
+            return CWnd::WindowProc(message, wParam, lParam);
         CPaintDC dc(this);
         RECT r;
         GetClientRect(&r);
@@ -48,7 +49,8 @@ std::shared_ptr<const platform::gst::DecodedFrame> StripedPicture(int width, int
     GstBuffer* buffer = gst_buffer_new_allocate(nullptr, static_cast<gsize>(width) * height * 4, nullptr);
     GstMapInfo map;
     gst_buffer_map(buffer, &map, GST_MAP_WRITE);
-    for (gsize i = 0; i < map.size; ++i) map.data[i] = (i / 4) % 2 == 0 ? 0xFF : 0x00;
+    for (gsize i = 0; i < map.size; ++i)
+        map.data[i] = (i / 4) % 2 == 0 ? 0xFF : 0x00;
     gst_buffer_unmap(buffer, &map);
     GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT, width,
                                         "height", G_TYPE_INT, height, "framerate", GST_TYPE_FRACTION, 30, 1, nullptr);
@@ -144,12 +146,15 @@ TEST_F(VANTREL_TEST_SUITE, PictureIsDrawnAtTheScreensPixelsAndMeetsThePanelBelow
     for (int x = 0; x < right + 2; ++x) {
         const bool inside = x >= left && x < right;
         const QRgb stripe = (x - left) % 2 == 0 ? 0xFFFFFFu : 0u;
-        if (Rgb(screen, x, middle - 1) != (inside ? stripe : 0u)) wrong += " picture column " + std::to_string(x);
-        if (Rgb(screen, x, middle) != (inside ? 0xFF0000u : 0u)) wrong += " panel column " + std::to_string(x);
+        if (Rgb(screen, x, middle - 1) != (inside ? stripe : 0u))
+            wrong += " picture column " + std::to_string(x);
+        if (Rgb(screen, x, middle) != (inside ? 0xFF0000u : 0u))
+            wrong += " panel column " + std::to_string(x);
     }
     for (int y = 0; y < bottom + 2; ++y) {
         const QRgb expected = y < middle ? 0xFFFFFFu : y < bottom ? 0xFF0000u : 0u;
-        if (Rgb(screen, left, y) != expected) wrong += " row " + std::to_string(y);
+        if (Rgb(screen, left, y) != expected)
+            wrong += " row " + std::to_string(y);
     }
     EXPECT_EQ(wrong, "") << "every column of the picture on a column of the screen, edge to edge with the panel";
 }
@@ -167,10 +172,12 @@ TEST_F(VANTREL_TEST_SUITE, SizingFrameKeepsItsLogicalWidthAndItsOutlineOnTheOute
     const int w = screen.width(), h = screen.height();
     std::string wrong;
     for (int x = 0; x < w; ++x) {
-        if (Rgb(screen, x, 0) != 0x606060u || Rgb(screen, x, h - 1) != 0x606060u) wrong += " x " + std::to_string(x);
+        if (Rgb(screen, x, 0) != 0x606060u || Rgb(screen, x, h - 1) != 0x606060u)
+            wrong += " x " + std::to_string(x);
     }
     for (int y = 0; y < h; ++y) {
-        if (Rgb(screen, 0, y) != 0x606060u || Rgb(screen, w - 1, y) != 0x606060u) wrong += " y " + std::to_string(y);
+        if (Rgb(screen, 0, y) != 0x606060u || Rgb(screen, w - 1, y) != 0x606060u)
+            wrong += " y " + std::to_string(y);
     }
     EXPECT_EQ(wrong, "") << "the outline";
     const int inner = qRound(4 * kRatio);

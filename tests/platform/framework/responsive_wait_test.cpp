@@ -23,7 +23,8 @@ class StayingWnd : public RecordingWnd {
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message != WM_CLOSE) return RecordingWnd::WindowProc(message, wParam, lParam);
+        if (message != WM_CLOSE)
+            return RecordingWnd::WindowProc(message, wParam, lParam);
         messages.push_back({message, wParam, lParam});
         return 0;
     }
@@ -47,7 +48,8 @@ protected:
     {
         auto count = std::make_shared<int>(0);
         return [=](std::chrono::milliseconds slice) {
-            if ((*count)++ == 1 && during) during();
+            if ((*count)++ == 1 && during)
+                during();
             std::this_thread::sleep_for(std::min(slice, 20ms));
             return *count > calls;
         };

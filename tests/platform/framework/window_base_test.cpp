@@ -17,7 +17,8 @@ std::vector<UINT> Only(const std::vector<UINT>& ids, std::initializer_list<UINT>
 {
     std::vector<UINT> out;
     for (UINT id : ids) {
-        if (std::find(keep.begin(), keep.end(), id) != keep.end()) out.push_back(id);
+        if (std::find(keep.begin(), keep.end(), id) != keep.end())
+            out.push_back(id);
     }
     return out;
 }
@@ -92,7 +93,8 @@ TEST_F(WindowTest, PointFontsTakeTheirHeightFromTheVerticalDpiTruncated)
         std::vector<int> cellHeights;
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
         {
-            if (message != WM_PAINT) return RecordingWnd::WindowProc(message, wParam, lParam);
+            if (message != WM_PAINT)
+                return RecordingWnd::WindowProc(message, wParam, lParam);
             CPaintDC dc(this);
             dpiX = dc.GetDeviceCaps(LOGPIXELSX);
             dpiY = dc.GetDeviceCaps(LOGPIXELSY);
@@ -136,7 +138,7 @@ TEST_F(WindowTest, TimersTickByIdRestartAndStop)
     ASSERT_TRUE(MakeTopLevel(wnd, 50, 50));
     EXPECT_FALSE(wnd.KillTimer(9)) << "killing a timer that is not running is harmless";
     wnd.SetTimer(9, 10);
-    wnd.SetTimer(9, 10);   // a restart, not a second timer
+    wnd.SetTimer(9, 10);  // a restart, not a second timer
     platform::PumpEvents(120);
     int ticks = 0;
     for (const auto& m : wnd.messages) {
@@ -199,7 +201,7 @@ TEST_F(WindowTest, PostedMessagesArriveOnTheWindowThreadAndNotAfterDestruction)
 
     wnd->PostMessage(WM_TEST, 1, 1);
     wnd->DestroyWindow();
-    auto other = std::make_unique<RecordingWnd>();   // may reuse the freed handle's address
+    auto other = std::make_unique<RecordingWnd>();  // may reuse the freed handle's address
     ASSERT_TRUE(MakeTopLevel(*other, 20, 20));
     platform::PumpEvents(20);
     EXPECT_EQ(other->Count(WM_TEST), 0) << "a message for a window that is gone is dropped";
@@ -213,7 +215,8 @@ TEST_F(WindowTest, DestroyNotifiesTheParentBeforeItsChildrenAndChildContextMenuG
         std::string name;
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
         {
-            if (message == WM_DESTROY) order.push_back(name);
+            if (message == WM_DESTROY)
+                order.push_back(name);
             return RecordingWnd::WindowProc(message, wParam, lParam);
         }
     };
@@ -258,8 +261,8 @@ TEST_F(WindowTest, CommandLineTakesALaunchersFileUriAsItsLocalPath)
     EXPECT_EQ(line("file://localhost/tmp/caf%E9%25.avi"), "/tmp/caf\xe9%.avi") << "a name not in UTF-8 keeps its bytes";
     EXPECT_EQ(line("FILE:///tmp/a.avi"), "/tmp/a.avi");
     // Nothing on this machine, or not a path that can be opened as written: the open says so.
-    for (const char* kept : {"file://server/share/a.avi", "file:///tmp/a%00b.avi", "file:///tmp/a%2fb.avi",
-                             "file://", "http://example.com/a%20b.mp4", "file:a%20b.avi"})
+    for (const char* kept : {"file://server/share/a.avi", "file:///tmp/a%00b.avi", "file:///tmp/a%2fb.avi", "file://",
+                             "http://example.com/a%20b.mp4", "file:a%20b.avi"})
         EXPECT_EQ(line(kept), kept);
 
     const char* several[] = {"vantrel", "file:///tmp/a%20b.avi", "https://example.com/c.mp4"};
@@ -272,7 +275,8 @@ TEST_F(WindowTest, PixelsUnderAChildArePaintedOnlyWhenTheChildUncoversThem)
         COLORREF colour = RGB(255, 0, 0);
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
         {
-            if (message != WM_ERASEBKGND) return RecordingWnd::WindowProc(message, wParam, lParam);
+            if (message != WM_ERASEBKGND)
+                return RecordingWnd::WindowProc(message, wParam, lParam);
             RECT rc;
             GetClientRect(&rc);
             CBrush brush(colour);

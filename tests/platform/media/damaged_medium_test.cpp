@@ -32,8 +32,8 @@ void PrintTo(const DamageCase& c, std::ostream* out)
 class ScratchCopy {
 public:
     explicit ScratchCopy(const char* medium)
-        : m_source(MediaPath(medium)),
-          m_path(std::filesystem::temp_directory_path() / ("vantrel-damaged-" + std::to_string(getpid()) + "-" + medium))
+        : m_source(MediaPath(medium)), m_path(std::filesystem::temp_directory_path() /
+                                              ("vantrel-damaged-" + std::to_string(getpid()) + "-" + medium))
     {
         Restore();
     }

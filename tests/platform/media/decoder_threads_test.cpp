@@ -32,7 +32,8 @@ int ThreadsAfterDecoding(int width, int height)
                                     ",height=" + std::to_string(height) +
                                     " ! avenc_mpeg4 ! avdec_mpeg4 name=decoder max-threads=3 ! fakesink";
     GError* rawError = nullptr;
-    const platform::gst::ElementPtr pipeline = platform::gst::AdoptElement(gst_parse_launch(description.c_str(), &rawError));
+    const platform::gst::ElementPtr pipeline =
+        platform::gst::AdoptElement(gst_parse_launch(description.c_str(), &rawError));
     const platform::gst::ErrorPtr error(rawError);
     if (!pipeline || error)
         return -1;

@@ -11,8 +11,8 @@
 namespace graph_test {
 namespace {
 
-void Keep(GstDebugCategory* category, GstDebugLevel, const gchar*, const gchar*, gint, GObject*, GstDebugMessage* message,
-          gpointer lines)
+void Keep(GstDebugCategory* category, GstDebugLevel, const gchar*, const gchar*, gint, GObject*,
+          GstDebugMessage* message, gpointer lines)
 {
     if (std::string(gst_debug_category_get_name(category)).rfind("vantrel", 0) == 0)
         static_cast<std::vector<std::string>*>(lines)->emplace_back(gst_debug_message_get(message));
@@ -37,7 +37,8 @@ TEST_F(MediaLogTest, AFailedOpenSaysWhyInThePlayersCategoryAndOnlyWhenAskedFor)
     gst_debug_unset_threshold_for_name("vantrel*");
     gst_debug_remove_log_function(&Keep);
     std::string told;
-    for (const std::string& line : lines) told += line + "\n";
+    for (const std::string& line : lines)
+        told += line + "\n";
     EXPECT_NE(told.find("truncated.mov"), std::string::npos) << told;
     EXPECT_NE(told.find("qtdemux"), std::string::npos) << "the element that failed: " << told;
     EXPECT_NE(told.find("no playable streams"), std::string::npos) << "its message: " << told;

@@ -139,8 +139,8 @@ TEST(TagCollector, TheFrontCoverWinsAndAPictureTooLargeIsLeftOut)
     EXPECT_FALSE(collector.Take(later, false)) << "a back cover does not replace the front";
 
     TagCollector other;
-    GstSample* huge = Picture(std::string(platform::gst::kLargestCoverBytes + 1, 'x'), "image/png",
-                              GST_TAG_IMAGE_TYPE_FRONT_COVER);
+    GstSample* huge =
+        Picture(std::string(platform::gst::kLargestCoverBytes + 1, 'x'), "image/png", GST_TAG_IMAGE_TYPE_FRONT_COVER);
     GstTagList* hugeList = gst_tag_list_new(GST_TAG_IMAGE, huge, nullptr);
     gst_tag_list_set_scope(hugeList, GST_TAG_SCOPE_GLOBAL);
     EXPECT_FALSE(other.Take(hugeList, false));

@@ -41,17 +41,11 @@ int Listen(int* port)
 // silent. Stops and drops its connections when destroyed.
 class HttpServer {
 public:
-    explicit HttpServer(const std::string& file = {}) : m_silent(file.empty())
-    {
-        Start(file);
-    }
+    explicit HttpServer(const std::string& file = {}) : m_silent(file.empty()) { Start(file); }
     // Announces the whole file but sends only its first `cutAt` bytes, and holds
     // the connection until BreakOff resets it (later ones at once); a request for
     // a range is refused.
-    HttpServer(const std::string& file, std::size_t cutAt) : m_silent(false), m_cutAt(cutAt)
-    {
-        Start(file);
-    }
+    HttpServer(const std::string& file, std::size_t cutAt) : m_silent(false), m_cutAt(cutAt) { Start(file); }
     void BreakOff()
     {
         std::lock_guard lock(m_mutex);
@@ -95,8 +89,8 @@ private:
                 continue;
             std::string head;
             char buffer[1024];
-            for (ssize_t got; head.find("\r\n\r\n") == std::string::npos &&
-                              (got = recv(client, buffer, sizeof buffer, 0)) > 0;)
+            for (ssize_t got;
+                 head.find("\r\n\r\n") == std::string::npos && (got = recv(client, buffer, sizeof buffer, 0)) > 0;)
                 head.append(buffer, static_cast<std::size_t>(got));
             if (m_cutAt && Lowercase(head).find("\r\nrange:") != std::string::npos) {
                 Send(client, "HTTP/1.1 416 Range Not Satisfiable\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
@@ -104,7 +98,8 @@ private:
                 continue;
             }
             const std::string head200 = "HTTP/1.1 200 OK\r\nContent-Type: video/mpeg\r\nConnection: close\r\n"
-                                        "Content-Length: " + std::to_string(m_body.size()) + "\r\n\r\n";
+                                        "Content-Length: " +
+                                        std::to_string(m_body.size()) + "\r\n\r\n";
             if (!m_cutAt) {
                 Send(client, head200 + m_body);
                 continue;

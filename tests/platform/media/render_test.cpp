@@ -61,8 +61,7 @@ TEST_F(RenderTest, ReportsLengthPictureAndSoundOfEachPlayableMedium)
 
         LONG left = kUntouched, top = kUntouched, width = kUntouched, height = kUntouched;
         const HRESULT reads[] = {session.video->get_SourceLeft(&left), session.video->get_SourceTop(&top),
-                                 session.video->get_SourceWidth(&width),
-                                 session.video->get_SourceHeight(&height)};
+                                 session.video->get_SourceWidth(&width), session.video->get_SourceHeight(&height)};
         for (const HRESULT read : reads)
             EXPECT_EQ(SUCCEEDED(read), medium.width > 0);
         if (medium.width > 0) {
@@ -125,8 +124,10 @@ TEST_F(RenderTest, ABrokenLocalFileAfterAGoodOneFailsForItsOwnReason)
         const char* name;
         HRESULT result;
     };
-    for (const Broken broken : {Broken{test_media::kTruncatedMov.name, VFW_E_UNSUPPORTED_STREAM},
-                                Broken{test_media::kFakeH263Avi.name, VFW_E_UNSUPPORTED_STREAM}}) {
+    for (const Broken broken : {
+             Broken{test_media::kTruncatedMov.name, VFW_E_UNSUPPORTED_STREAM},
+             Broken{test_media::kFakeH263Avi.name,  VFW_E_UNSUPPORTED_STREAM}
+    }) {
         for (const char* good : {test_media::kClipMov.name, test_media::kClipAvi.name, test_media::kClipMpg.name}) {
             for (int round = 0; round < 4; ++round) {
                 SCOPED_TRACE(std::string(good) + " then " + broken.name + ", round " + std::to_string(round));

@@ -124,7 +124,8 @@ TEST_F(VideoWindowTest, PaintsOnScreenAtItsPlaceInTheWindowAndNowhereElse)
         platform::PumpEvents(20);
     auto* screen = static_cast<QImage*>(store->paintDevice());
     const QPoint corner = video->mapTo(video->window(), QPoint(0, 0));
-    ASSERT_TRUE(screen->rect().contains(QRect(corner - QPoint(1, 1), QSize(212, 122)))) << screen->width() << " x " << screen->height();
+    ASSERT_TRUE(screen->rect().contains(QRect(corner - QPoint(1, 1), QSize(212, 122))))
+        << screen->width() << " x " << screen->height();
     screen->fill(Qt::black);
 
     // What the window system is shown: the picture where the widget is, scaled to it.
@@ -143,8 +144,7 @@ TEST_F(VideoWindowTest, PaintsOnScreenAtItsPlaceInTheWindowAndNowhereElse)
 TEST_F(VideoWindowTest, PostsTheNotificationForEachEventAndPassesInputToTheDrain)
 {
     Session session;
-    ASSERT_EQ(session.events->SetNotifyWindow(reinterpret_cast<OAHWND>(owner.GetSafeHwnd()), kGraphNotify, 77),
-              S_OK);
+    ASSERT_EQ(session.events->SetNotifyWindow(reinterpret_cast<OAHWND>(owner.GetSafeHwnd()), kGraphNotify, 77), S_OK);
     Open(session, test_media::kOneFrameAvi.name);
     ASSERT_EQ(session.control->Run(), S_OK);
     for (int waited = 0; waited < 10000 && !owner.Got(kGraphNotify, 77); waited += 20)
@@ -160,8 +160,8 @@ TEST_F(VideoWindowTest, PostsTheNotificationForEachEventAndPassesInputToTheDrain
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(video, &press);
     EXPECT_TRUE(owner.Got(WM_LBUTTONDOWN, MAKELPARAM(5, 6)));
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(7, 8), video->mapToGlobal(QPointF(7, 8)),
-                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(7, 8), video->mapToGlobal(QPointF(7, 8)), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(video, &release);
     EXPECT_TRUE(owner.Got(WM_RBUTTONUP, MAKELPARAM(7, 8)));
     EXPECT_TRUE(std::any_of(owner.messages.begin(), owner.messages.end(),

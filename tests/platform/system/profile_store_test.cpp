@@ -25,8 +25,8 @@
 namespace {
 
 const char* const kSection = "System";
-const std::vector<std::string> kNames = {"AutoRewind", "Repeat", "Zoom", "StretchWindow", "Volume",
-                                         "x",          "y",      "cx",   "cy"};
+const std::vector<std::string> kNames = {"AutoRewind", "Repeat", "Zoom", "StretchWindow", "Volume", "x",
+                                         "y",          "cx",     "cy"};
 
 std::string ReadText(const std::string& path)
 {
@@ -108,10 +108,9 @@ TEST_F(ProfileStoreTest, ValuesRoundTripThroughTheIniFile)
 TEST_F(ProfileStoreTest, OnlyDecimal32BitNumbersCount)
 {
     std::filesystem::create_directories(dir / "Quorvel");
-    WriteText(path,
-              "[System]\n"
-              "text=abc\nempty=\nabove=2147483648\nbelow=-2147483649\nhex=0x10\ntail=12abc\n"
-              "decimal=-2147483648\nspaced= 7 \nlist=1,2\nbytes=@ByteArray(5)\n");
+    WriteText(path, "[System]\n"
+                    "text=abc\nempty=\nabove=2147483648\nbelow=-2147483649\nhex=0x10\ntail=12abc\n"
+                    "decimal=-2147483648\nspaced= 7 \nlist=1,2\nbytes=@ByteArray(5)\n");
     const ProfileStore store(path);
     for (const char* name : {"text", "empty", "above", "below", "hex", "tail", "list", "bytes"})
         EXPECT_EQ(store.Read(kSection, name), std::nullopt) << name;
@@ -445,7 +444,8 @@ TEST_F(ProfileStoreTest, AStaleTemporaryFileGoesWithTheNextSaveAndNothingElseDoe
     // What a save killed between creating its new file and moving it into place leaves.
     const std::string stale = dir / "Quorvel/vantrel.conf.new-k3Xq9Z";
     WriteText(stale, "[System]\nVol");
-    const std::vector<std::string> others = {dir / "Quorvel/vantrel.conf.backup", dir / "Quorvel/vantrel.conf.new-notes",
+    const std::vector<std::string> others = {dir / "Quorvel/vantrel.conf.backup",
+                                             dir / "Quorvel/vantrel.conf.new-notes",
                                              dir / "Quorvel/other.conf.new-k3Xq9Z"};
     for (const std::string& other : others)
         WriteText(other, "mine");

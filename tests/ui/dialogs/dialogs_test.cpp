@@ -21,7 +21,8 @@ namespace {
 QPushButton* Button(QWidget* dialog, const QString& text)
 {
     for (auto* button : dialog->findChildren<QPushButton*>()) {
-        if (button->text() == text) return button;
+        if (button->text() == text)
+            return button;
     }
     return nullptr;
 }
@@ -33,7 +34,8 @@ void WhenModalOpens(std::function<void(QWidget*)> act)
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return;
+        if (modal == nullptr)
+            return;
         poll->stop();
         poll->deleteLater();
         act(modal);
@@ -52,7 +54,8 @@ protected:
     void TearDown() override
     {
         platform::SetOpenFileHook({});
-        if (player.IsWindow()) player.DestroyWindow();
+        if (player.IsWindow())
+            player.DestroyWindow();
         m_app.m_pMainWnd = nullptr;
         WindowTest::TearDown();
     }
@@ -60,7 +63,8 @@ protected:
     {
         std::vector<std::string> renders;
         for (const auto& call : graph.Log()) {
-            if (call.rfind("RenderFile(", 0) == 0) renders.push_back(call);
+            if (call.rfind("RenderFile(", 0) == 0)
+                renders.push_back(call);
         }
         return renders;
     }
@@ -161,7 +165,7 @@ TEST_F(DialogsTest, BrowseAsksForExistingVideoFilesAndACancelledChooserKeepsType
         Button(dialog, "Browse...")->click();
         lines.push_back(edit->text().toStdString());
         edit->setText("typed but not taken");
-        Button(dialog, "Browse...")->click();   // cancelled
+        Button(dialog, "Browse...")->click();  // cancelled
         lines.push_back(edit->text().toStdString());
         Button(dialog, "OK")->click();
     });
@@ -187,7 +191,8 @@ TEST_F(DialogsTest, AboutShowsNameVersionAndASelectableHomePage)
     QString url;
     WhenModalOpens([&](QWidget* dialog) {
         caption = dialog->windowTitle();
-        for (auto* label : dialog->findChildren<QLabel*>()) labels << label->text();
+        for (auto* label : dialog->findChildren<QLabel*>())
+            labels << label->text();
         auto* edit = dialog->findChild<QLineEdit*>();
         readOnly = edit->isReadOnly();
         framed = edit->hasFrame();

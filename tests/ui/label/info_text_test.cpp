@@ -29,8 +29,7 @@ TEST(SizeText, KeepsTheSameGroupingPastTwoGigabytes)
 {
     EXPECT_EQ(SizeText(std::int64_t{1} << 31), "2097,152KB (2147,483,648 byte)");
     EXPECT_EQ(SizeText(5000000000), "4882,813KB (5000,000,000 byte)");
-    EXPECT_EQ(SizeText(std::numeric_limits<std::int64_t>::max()),
-              "9007199254740,992KB (9223372036854,775,807 byte)");
+    EXPECT_EQ(SizeText(std::numeric_limits<std::int64_t>::max()), "9007199254740,992KB (9223372036854,775,807 byte)");
 }
 
 TEST(SizeText, NegativeLengthsGiveSomeTextWithoutFailing)
@@ -97,8 +96,18 @@ TEST(InfoLines, VideoSizeAndTime)
 
 TEST(SplashGreen, FadesInHoldsAndFadesOut)
 {
-    const int expected[][2] = {{0, 0},    {1, 16},   {15, 240}, {16, 255}, {47, 255},
-                               {48, 240}, {62, 16},  {63, 0},   {-1, 0},   {64, 0}};
+    const int expected[][2] = {
+        {0,  0  },
+        {1,  16 },
+        {15, 240},
+        {16, 255},
+        {47, 255},
+        {48, 240},
+        {62, 16 },
+        {63, 0  },
+        {-1, 0  },
+        {64, 0  }
+    };
     for (const auto& [tick, green] : expected)
         EXPECT_EQ(SplashGreen(tick), green) << "tick " << tick;
 }

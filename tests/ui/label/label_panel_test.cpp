@@ -27,9 +27,12 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_PAINT) ++paints;
-        if (message == WM_ERASEBKGND) ++erases;
-        if (message == WM_TIMER) ++timers;
+        if (message == WM_PAINT)
+            ++paints;
+        if (message == WM_ERASEBKGND)
+            ++erases;
+        if (message == WM_TIMER)
+            ++timers;
         return CLabelPanel::WindowProc(message, wParam, lParam);
     }
 };
@@ -64,7 +67,7 @@ protected:
 
 TEST_F(LabelPanelTest, SplashCentresTitleAndCreditOnTheirOwnWidthsInTheRampColour)
 {
-    panel.m_nTick = 20;   // on the plateau: pure green
+    panel.m_nTick = 20;  // on the plateau: pure green
     panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     const QImage image = Pixels();
     // Title cell starts 20 px above the middle (y = 20), credit 2 px below it (y = 42).
@@ -88,7 +91,7 @@ TEST_F(LabelPanelTest, SplashCentresTitleAndCreditOnTheirOwnWidthsInTheRampColou
     EXPECT_NEAR((creditFirst + creditLast) / 2.0, 150.0, 4.0);
     EXPECT_EQ(CountNotBlack(image, 0, 0, 300, 18), 0) << "nothing above the title";
 
-    panel.m_nTick = 63;   // the last frame is black on black
+    panel.m_nTick = 63;  // the last frame is black on black
     panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_EQ(CountNotBlack(Pixels(), 0, 0, 300, 80), 0);
 }
@@ -292,8 +295,8 @@ TEST_F(LabelPanelTest, RealInputOnThePanelIsForwardedAndRightClickAsksTheParentF
     QWidget* widget = platform::ClientWidgetOf(panel.GetSafeHwnd());
     ASSERT_NE(widget, nullptr);
     parent.messages.clear();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 14), widget->mapToGlobal(QPointF(12, 14)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 14), widget->mapToGlobal(QPointF(12, 14)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &pageDown);

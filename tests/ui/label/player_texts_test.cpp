@@ -115,7 +115,7 @@ TEST_F(PlayerTextsTest, AFailedOpenShowsOnlyTheErrorLineButKeepsTheEarlierLines)
     EXPECT_EQ(dlg.m_wndLabel.m_strName, "good.avi");
     EXPECT_EQ(dlg.m_wndLabel.m_strSize, "Size: 1KB (10 byte)");
 
-    dlg.UpdateStatus(TRUE);   // a later status refresh leaves the error display
+    dlg.UpdateStatus(TRUE);  // a later status refresh leaves the error display
     EXPECT_FALSE(dlg.m_wndLabel.m_strStatus.empty());
 }
 

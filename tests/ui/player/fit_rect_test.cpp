@@ -49,8 +49,9 @@ TEST(FitRect, AnyInputStaysDefinedAndKeepsTheCorner)
     const LONG sides[] = {INT_MIN, -320, -1, 0, 1, 2, 240, 320, INT_MAX};
     for (const LONG w : sides) {
         for (const LONG h : sides) {
-            for (const RECT& bounds : {Rect(0, 0, 500, 240), Rect(-50, -60, -100, -120),
-                                       Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), Rect(INT_MAX, INT_MAX, INT_MIN, INT_MIN)}) {
+            for (const RECT& bounds :
+                 {Rect(0, 0, 500, 240), Rect(-50, -60, -100, -120), Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX),
+                  Rect(INT_MAX, INT_MAX, INT_MIN, INT_MIN)}) {
                 const RECT fitted = FitRect(w, h, bounds);
                 EXPECT_EQ(fitted.left, bounds.left);
                 EXPECT_EQ(fitted.top, bounds.top);

@@ -22,10 +22,9 @@ struct Shown {
     std::vector<UINT> checked;
 };
 
-constexpr UINT kAllCommands[] = {ID_PLAY_PAUSE, ID_STOP,        ID_VOLUME_UP,  ID_VOLUME_DOWN, ID_ZOOM_MIN,
-                                 ID_ZOOM_25,    ID_ZOOM_50,     ID_ZOOM_100,   ID_ZOOM_200,    ID_ZOOM_MAX,
-                                 ID_AUTO_REWIND, ID_REPEAT,     ID_STRETCH,    ID_AUTO_ZOOM,   ID_FILE_OPEN,
-                                 ID_APP_ABOUT,  ID_APP_EXIT};
+constexpr UINT kAllCommands[] = {ID_PLAY_PAUSE, ID_STOP,      ID_VOLUME_UP, ID_VOLUME_DOWN, ID_ZOOM_MIN,    ID_ZOOM_25,
+                                 ID_ZOOM_50,    ID_ZOOM_100,  ID_ZOOM_200,  ID_ZOOM_MAX,    ID_AUTO_REWIND, ID_REPEAT,
+                                 ID_STRETCH,    ID_AUTO_ZOOM, ID_FILE_OPEN, ID_APP_ABOUT,   ID_APP_EXIT};
 
 class PlayerCommandsTest : public WindowTest {
 protected:
@@ -39,7 +38,8 @@ protected:
     void TearDown() override
     {
         CMenu::SetPopupChooser({});
-        if (dlg.IsWindow()) dlg.DestroyWindow();
+        if (dlg.IsWindow())
+            dlg.DestroyWindow();
         m_app.m_pMainWnd = nullptr;
         WindowTest::TearDown();
     }
@@ -52,8 +52,10 @@ protected:
             shown.point = t.point;
             shown.owner = t.owner;
             for (UINT id : kAllCommands) {
-                if (t.menu->IsGrayed(id)) shown.greyed.push_back(id);
-                if (t.menu->IsChecked(id)) shown.checked.push_back(id);
+                if (t.menu->IsGrayed(id))
+                    shown.greyed.push_back(id);
+                if (t.menu->IsChecked(id))
+                    shown.checked.push_back(id);
             }
             return choose;
         });
@@ -144,8 +146,8 @@ TEST_F(PlayerCommandsTest, SwitchesToggleByNegationShowTheirMarksAndAreSaved)
 
 TEST_F(PlayerCommandsTest, StretchLaysThePictureOutAtOnce)
 {
-    dlg.SetWindowPos(nullptr, 0, 0, 508, 248, SWP_NOZORDER);   // client 500 x 240
-    dlg.OpenAndPlay("clip.mpg");                                // the fake's picture is 320 x 240
+    dlg.SetWindowPos(nullptr, 0, 0, 508, 248, SWP_NOZORDER);  // client 500 x 240
+    dlg.OpenAndPlay("clip.mpg");                              // the fake's picture is 320 x 240
     ASSERT_EQ(dlg.m_rcVideo, (SizedRect{0, 0, 320, 240}));
     OpenMenu({0, 0}, ID_STRETCH);
     EXPECT_EQ(dlg.m_rcVideo, (SizedRect{0, 0, 500, 240}));
@@ -164,7 +166,8 @@ TEST_F(PlayerCommandsTest, PageUpAndDownStepOnEveryKeyDownWithinTheScale)
     dlg.OpenAndPlay("clip.mpg");
     dlg.m_nVolume = 7;
     PressKey(Qt::Key_PageUp);
-    for (int i = 0; i < 5; ++i) PressKey(Qt::Key_PageUp, true);
+    for (int i = 0; i < 5; ++i)
+        PressKey(Qt::Key_PageUp, true);
     EXPECT_EQ(dlg.m_nVolume, 10) << "auto-repeats step too, and stop at 10";
     EXPECT_EQ(graph.Record().volume, 0);
     PressKey(Qt::Key_PageDown);

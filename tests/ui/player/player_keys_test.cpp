@@ -29,7 +29,8 @@ protected:
     }
     void TearDown() override
     {
-        if (dlg.IsWindow()) dlg.DestroyWindow();
+        if (dlg.IsWindow())
+            dlg.DestroyWindow();
         m_app.m_pMainWnd = nullptr;
         WindowTest::TearDown();
     }
@@ -49,9 +50,8 @@ protected:
     int Seeks() const
     {
         const auto& log = graph.Log();
-        return static_cast<int>(std::count_if(log.begin(), log.end(), [](const std::string& call) {
-            return call.rfind("put_CurrentPosition", 0) == 0;
-        }));
+        return static_cast<int>(std::count_if(
+            log.begin(), log.end(), [](const std::string& call) { return call.rfind("put_CurrentPosition", 0) == 0; }));
     }
     // A point of the label panel in screen coordinates.
     POINT OnPanel(int x, int y) const
@@ -161,7 +161,8 @@ TEST_F(PlayerKeysTest, TheWheelStepsTheVolumeANotchAtATimeAnywhereOnTheWindow)
     EXPECT_EQ(dlg.m_nVolume, 8) << "half a notch waits for the other half";
     Turn(Client(), -60);
     EXPECT_EQ(dlg.m_nVolume, 7);
-    for (int i = 0; i < 6; ++i) Turn(Client(), 120);
+    for (int i = 0; i < 6; ++i)
+        Turn(Client(), 120);
     EXPECT_EQ(dlg.m_nVolume, 10);
 }
 
@@ -204,10 +205,12 @@ TEST_F(PlayerKeysTest, AClickOnTheBarSeeksThereAndAPressThatMovesAsFarAsADragMov
 
 TEST_F(PlayerKeysTest, TheStreamKeysCycleTheSubtitlesThroughNoneHideThemAndChangeTheSound)
 {
-    graph.Script().streams = {{STREAM_GROUP_AUDIO, "en", true},
-                              {STREAM_GROUP_AUDIO, "de", false},
-                              {STREAM_GROUP_SUBTITLES, "en", true},
-                              {STREAM_GROUP_SUBTITLES, "fr", false}};
+    graph.Script().streams = {
+        {STREAM_GROUP_AUDIO,     "en", true },
+        {STREAM_GROUP_AUDIO,     "de", false},
+        {STREAM_GROUP_SUBTITLES, "en", true },
+        {STREAM_GROUP_SUBTITLES, "fr", false}
+    };
     dlg.OpenAndPlay("film.mkv");
     const auto enabled = [&] {
         std::string shown;

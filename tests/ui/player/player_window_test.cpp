@@ -46,15 +46,12 @@ protected:
     std::string SettingsPath() const { return (m_config / "Quorvel" / "vantrel-test.conf").string(); }
     void StoreSettings(const std::string& text)
     {
-        platform::PumpEvents(0);   // the last window's close is saved once back in the event loop
+        platform::PumpEvents(0);  // the last window's close is saved once back in the event loop
         std::filesystem::create_directories(m_config / "Quorvel");
         std::ofstream(SettingsPath()) << "[System]\n" << text;
-        m_app.SetRegistryKey("Quorvel");   // read afresh
+        m_app.SetRegistryKey("Quorvel");  // read afresh
     }
-    std::optional<int> Stored(const char* entry) const
-    {
-        return ProfileStore(SettingsPath()).Read("System", entry);
-    }
+    std::optional<int> Stored(const char* entry) const { return ProfileStore(SettingsPath()).Read("System", entry); }
     // Runs the player modally; `during` runs once the loop is going.
     std::intptr_t RunModal(CPlayerDlg& dlg, std::function<void()> during)
     {
@@ -180,7 +177,8 @@ TEST_F(PlayerWindowTest, ADropPlaysItsFirstPathWhole)
     EXPECT_EQ(dlg.m_nState, STATE_PLAYING);
     EXPECT_EQ(dlg.GetWindowText(), "Telvo Playing.");
     int renders = 0;
-    for (const auto& call : graph.Log()) renders += call.rfind("RenderFile(", 0) == 0 ? 1 : 0;
+    for (const auto& call : graph.Log())
+        renders += call.rfind("RenderFile(", 0) == 0 ? 1 : 0;
     EXPECT_EQ(renders, 1);
 
     Drop(client, {QUrl("http://example.invalid/movie.mpg")});
@@ -196,22 +194,23 @@ TEST_F(PlayerWindowTest, ADropPlaysItsFirstPathWhole)
 TEST_F(PlayerWindowTest, EveryWayOfClosingEndsTheDialogAndSavesTheSettings)
 {
     const std::vector<std::pair<std::string, std::function<void(CPlayerDlg&)>>> ways = {
-        {"close request", [](CPlayerDlg& d) { d.PostMessage(WM_CLOSE, 0, 0); }},
+        {"close request",        [](CPlayerDlg& d) { d.PostMessage(WM_CLOSE, 0, 0); }                               },
         {"window manager close", [](CPlayerDlg& d) { platform::ClientWidgetOf(d.GetSafeHwnd())->window()->close(); }},
-        {"menu Exit", [](CPlayerDlg& d) { d.SendMessage(WM_COMMAND, ID_APP_EXIT, 0); }},
-        {"system Close", [](CPlayerDlg& d) { d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"Escape", [](CPlayerDlg& d) {
+        {"menu Exit",            [](CPlayerDlg& d) { d.SendMessage(WM_COMMAND, ID_APP_EXIT, 0); }                   },
+        {"system Close",         [](CPlayerDlg& d) { d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }                   },
+        {"Escape",
+         [](CPlayerDlg& d) {
              QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
              QCoreApplication::sendEvent(platform::ClientWidgetOf(d.GetSafeHwnd()), &escape);
-         }},
-        {"panel Escape", [](CPlayerDlg& d) { d.m_wndLabel.SendMessage(WM_COMMAND, IDCANCEL, 0); }},
+         }                                                                                                          },
+        {"panel Escape",         [](CPlayerDlg& d) { d.m_wndLabel.SendMessage(WM_COMMAND, IDCANCEL, 0); }           },
     };
     for (const auto& [name, close] : ways) {
         std::filesystem::remove(SettingsPath());
         m_app.SetRegistryKey("Quorvel");
         CPlayerDlg dlg;
         const std::intptr_t result = RunModal(dlg, [&] {
-            dlg.SendMessage(WM_COMMAND, IDOK, 0);   // Enter does nothing
+            dlg.SendMessage(WM_COMMAND, IDOK, 0);  // Enter does nothing
             EXPECT_TRUE(dlg.IsWindowVisible()) << name;
             dlg.m_bStretch = 1;
             close(dlg);
@@ -238,12 +237,12 @@ TEST_F(PlayerWindowTest, ExtremePlacementsAndZoomsStayDefinedWithinTheSizeCapAnd
         int x, y, cx, cy;
     };
     const Case cases[] = {
-        {"near the largest position", kMax - 47, kMax - 47, 300, 150},
-        {"the largest position and size", kMax, kMax, kMax, kMax},
-        {"the smallest position", kMin, kMin + 1, 300, 150},
-        {"the largest size", 0, 0, kMax, kMax},
-        {"no size", 50, 60, 0, 0},
-        {"negative sizes", 50, 60, kMin, -5},
+        {"near the largest position",     kMax - 47, kMax - 47, 300,  150 },
+        {"the largest position and size", kMax,      kMax,      kMax, kMax},
+        {"the smallest position",         kMin,      kMin + 1,  300,  150 },
+        {"the largest size",              0,         0,         kMax, kMax},
+        {"no size",                       50,        60,        0,    0   },
+        {"negative sizes",                50,        60,        kMin, -5  },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -270,8 +269,10 @@ TEST_F(PlayerWindowTest, ExtremePlacementsAndZoomsStayDefinedWithinTheSizeCapAnd
                 EXPECT_EQ(width, c.cx) << "an ordinary size is kept";
             }
             // However far out it was stored, enough of it is on the screen to take hold of.
-            const long long shownAcross = std::min<long long>(outer.right, desktop.right) - std::max<long long>(outer.left, 0);
-            const long long shownDown = std::min<long long>(outer.bottom, desktop.bottom) - std::max<long long>(outer.top, 0);
+            const long long shownAcross =
+                std::min<long long>(outer.right, desktop.right) - std::max<long long>(outer.left, 0);
+            const long long shownDown =
+                std::min<long long>(outer.bottom, desktop.bottom) - std::max<long long>(outer.top, 0);
             EXPECT_GE(shownAcross, 64);
             EXPECT_GE(shownDown, 48);
             EXPECT_EQ(panel, client) << "the panel is laid out in the window";

@@ -9,15 +9,24 @@
 
 namespace {
 
-const std::vector<RECT> kOne{{0, 0, 1280, 800}};
+const std::vector<RECT> kOne{
+    {0, 0, 1280, 800}
+};
 // A second screen to the right, taller and lower.
-const std::vector<RECT> kTwo{{0, 0, 1280, 800}, {1280, 200, 3200, 1280}};
+const std::vector<RECT> kTwo{
+    {0,    0,   1280, 800 },
+    {1280, 200, 3200, 1280}
+};
 
 TEST(ScreenPlace, APlaceThatAScreenShowsStaysAsStored)
 {
-    for (const SizedRect place : {SizedRect{100, 80, 400, 300}, SizedRect{-1, -1, 400, 300},
-                                  SizedRect{1280 - 64, 800 - 48, 400, 300}, SizedRect{-400 + 64, -300 + 48, 400, 300},
-                                  SizedRect{100, 100, 0, -5}}) {
+    for (const SizedRect place : {
+             SizedRect{100,       80,        400, 300},
+             SizedRect{-1,        -1,        400, 300},
+             SizedRect{1280 - 64, 800 - 48,  400, 300},
+             SizedRect{-400 + 64, -300 + 48, 400, 300},
+             SizedRect{100,       100,       0,   -5 }
+    }) {
         EXPECT_EQ(PlaceOnScreens(place, kOne), place) << place.left << "," << place.top;
     }
     EXPECT_EQ(PlaceOnScreens(SizedRect{3000, 1000, 400, 300}, kTwo), (SizedRect{3000, 1000, 400, 300}))

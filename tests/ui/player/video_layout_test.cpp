@@ -30,11 +30,11 @@ TEST_F(VideoLayout, ThePictureIsFittedAtTheTopLeftAndThePanelTakesTheRest)
         RECT label;
     };
     const Case cases[] = {
-        {"height limits", 500, 240, 0, 240, {0, 0, 320, 240}, {320, 0, 500, 240}},
-        {"width limits", 320, 400, 0, 240, {0, 0, 320, 240}, {320, 0, 320, 400}},
-        {"a tie", 400, 300, 0, 240, {0, 0, 400, 300}, {400, 0, 400, 300}},
-        {"stretched", 500, 240, 1, 240, {0, 0, 500, 240}, {500, 0, 500, 240}},
-        {"height lost on refresh", 500, 240, 0, 0, {0, 0, 500, 240}, {500, 0, 500, 240}},
+        {"height limits",          500, 240, 0, 240, {0, 0, 320, 240}, {320, 0, 500, 240}},
+        {"width limits",           320, 400, 0, 240, {0, 0, 320, 240}, {320, 0, 320, 400}},
+        {"a tie",                  400, 300, 0, 240, {0, 0, 400, 300}, {400, 0, 400, 300}},
+        {"stretched",              500, 240, 1, 240, {0, 0, 500, 240}, {500, 0, 500, 240}},
+        {"height lost on refresh", 500, 240, 0, 0,   {0, 0, 500, 240}, {500, 0, 500, 240}},
     };
     OpenPlaying();
     for (const Case& c : cases) {
@@ -93,10 +93,10 @@ TEST_F(VideoLayout, PresetsSizeTheClientAreaToTheScaledPictureAtATopLeftOnTheScr
         LONG clientWidth, clientHeight;
     };
     const Case cases[] = {
-        {&CPlayerDlg::OnZoom25, -30, -40, 88, 72},
-        {&CPlayerDlg::OnZoom50, 25, -5, 176, 144},
-        {&CPlayerDlg::OnZoom100, -7, 35, 352, 288},
-        {&CPlayerDlg::OnZoom200, 10, 20, 704, 576},
+        {&CPlayerDlg::OnZoom25,  -30, -40, 88,  72 },
+        {&CPlayerDlg::OnZoom50,  25,  -5,  176, 144},
+        {&CPlayerDlg::OnZoom100, -7,  35,  352, 288},
+        {&CPlayerDlg::OnZoom200, 10,  20,  704, 576},
     };
     graph.Script().sourceWidth = 352;
     graph.Script().sourceHeight = 288;
