@@ -1,11 +1,7 @@
 #pragma once
-// A decoded picture as it left the decoder, and the one step that turns it into
-// screen pixels: colour conversion and scaling together, straight into the
-// pixels the window is painted from.
+// A decoded picture as it left the decoder.
 
 #include <gst/video/video.h>
-
-#include <QtGlobal>
 
 #include <memory>
 
@@ -30,25 +26,6 @@ private:
     DecodedFrame(GstSample* sample, const GstVideoFrame& frame);
     GstSample* m_sample;
     GstVideoFrame m_frame;
-};
-
-// Draws frames into 32-bit 0xAARRGGBB pixels, opaque, scaled to the size given.
-// It keeps its converter while the frame's format and the target stay the same.
-// For one thread at a time.
-class FrameScaler {
-public:
-    FrameScaler();
-    ~FrameScaler();
-    FrameScaler(const FrameScaler&) = delete;
-    FrameScaler& operator=(const FrameScaler&) = delete;
-
-    // `pixels` is the top-left pixel of the target; its rows are `stride` bytes apart.
-    bool Draw(const DecodedFrame& frame, uchar* pixels, qsizetype stride, int width, int height);
-
-private:
-    GstVideoConverter* m_converter = nullptr;
-    GstVideoInfo m_from;
-    GstVideoInfo m_to;
 };
 
 }  // namespace platform::gst

@@ -2,13 +2,19 @@
 
 #include <utility>
 
-#include "platform/media/video_frame.h"
 #include "platform/media/video_widget.h"
 #include "platform/framework/window_host.h"
 
 namespace platform::gst {
 
-VideoOutput::VideoOutput() = default;
+VideoOutput::VideoOutput()
+    : m_pictures([this] {
+          // One request in flight is enough: the repaint takes whatever is latest then.
+          if (!m_repaintQueued.exchange(true))
+              QMetaObject::invokeMethod(
+                  &m_uiContext, [this] { Repaint(); }, Qt::QueuedConnection);
+      })
+{}
 
 VideoOutput::~VideoOutput()
 {
@@ -17,29 +23,12 @@ VideoOutput::~VideoOutput()
 
 void VideoOutput::Present(std::shared_ptr<const DecodedFrame> frame)
 {
-    {
-        std::lock_guard lock(m_frameMutex);
-        m_frame = std::move(frame);
-    }
-    // One request in flight is enough: the repaint takes whatever is latest then.
-    if (!m_repaintQueued.exchange(true))
-        QMetaObject::invokeMethod(
-            &m_uiContext, [this] { Repaint(); }, Qt::QueuedConnection);
-}
-
-std::shared_ptr<const DecodedFrame> VideoOutput::LatestFrame() const
-{
-    std::lock_guard lock(m_frameMutex);
-    return m_frame;
+    m_pictures.Present(std::move(frame));
 }
 
 void VideoOutput::ClearFrame()
 {
-    std::shared_ptr<const DecodedFrame> released;
-    {
-        std::lock_guard lock(m_frameMutex);
-        std::swap(released, m_frame);
-    }
+    m_pictures.Clear();
     Repaint();
 }
 
@@ -60,7 +49,8 @@ bool VideoOutput::SetOwner(HWND owner)
     if (!parent)
         return owner == nullptr;
 
-    m_widget = new VideoWidget(parent, [this] { return LatestFrame(); });
+    m_widget = new VideoWidget(
+        parent, [this] { return m_pictures.Latest(); }, [this](QSize size) { m_pictures.SetTargetSize(size); });
     m_widget->SetMessageDrain(m_drain);
     m_widget->setGeometry(m_position.left, m_position.top, m_position.width, m_position.height);
     m_widget->setVisible(m_visible);
@@ -99,6 +89,7 @@ void VideoOutput::DestroyWidget()
     if (m_widget)
         m_widget->Retire();
     m_widget = nullptr;
+    m_pictures.SetTargetSize(QSize());
 }
 
 }  // namespace platform::gst

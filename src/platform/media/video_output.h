@@ -9,8 +9,8 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 
+#include "platform/media/screen_pictures.h"
 #include "platform/system/win_types.h"
 
 namespace platform::gst {
@@ -25,10 +25,9 @@ public:
     VideoOutput(const VideoOutput&) = delete;
     VideoOutput& operator=(const VideoOutput&) = delete;
 
-    // Any thread. Keeps the picture and asks the widget to repaint later; never
-    // waits for the UI thread.
+    // Any thread. Makes the picture for the widget's size and asks the widget to
+    // repaint later; never waits for the UI thread.
     void Present(std::shared_ptr<const DecodedFrame> frame);
-    std::shared_ptr<const DecodedFrame> LatestFrame() const;
     // Forgets the picture (a new medium is about to be rendered).
     void ClearFrame();
 
@@ -49,8 +48,6 @@ private:
     void DestroyWidget();
     void Repaint();
 
-    mutable std::mutex m_frameMutex;
-    std::shared_ptr<const DecodedFrame> m_frame;
     std::atomic<bool> m_repaintQueued{false};
     // Lives in the UI thread: queued repaint requests are delivered through it,
     // and dropped with it.
@@ -61,6 +58,8 @@ private:
     bool m_visible = false;
     SizedRect m_position;
     QPointer<VideoWidget> m_widget;
+    // Last: its threads end before what their callback touches goes.
+    ScreenPictures m_pictures;
 };
 
 }  // namespace platform::gst

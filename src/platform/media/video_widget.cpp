@@ -8,13 +8,15 @@
 #include <QPainter>
 #include <QtMath>
 
+#include <cstring>
 #include <utility>
 
 #include "platform/framework/window_host.h"
 
 namespace platform::gst {
 
-VideoWidget::VideoWidget(QWidget* parent, FrameSource frames) : QWidget(parent), m_frames(std::move(frames))
+VideoWidget::VideoWidget(QWidget* parent, PictureSource pictures, SizeWanted sizeWanted)
+    : QWidget(parent), m_pictures(std::move(pictures)), m_sizeWanted(std::move(sizeWanted))
 {
     // Every pixel is painted each time, so nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -25,7 +27,8 @@ VideoWidget::VideoWidget(QWidget* parent, FrameSource frames) : QWidget(parent),
 void VideoWidget::Retire()
 {
     hide();
-    m_frames = nullptr;
+    m_pictures = nullptr;
+    m_sizeWanted = nullptr;
     m_drain = nullptr;
     deleteLater();
 }
@@ -39,27 +42,65 @@ bool VideoWidget::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void VideoWidget::resizeEvent(QResizeEvent* /*event*/)
+{
+    if (isVisible())
+        WantSize(PlaceOnScreen().size());
+}
+
+void VideoWidget::moveEvent(QMoveEvent* /*event*/)
+{
+    // At a fractional ratio the place decides the rounded size.
+    if (isVisible())
+        WantSize(PlaceOnScreen().size());
+}
+
+void VideoWidget::showEvent(QShowEvent* /*event*/)
+{
+    WantSize(PlaceOnScreen().size());
+}
+
+void VideoWidget::hideEvent(QHideEvent* /*event*/)
+{
+    // Nothing is converted for a window nobody sees.
+    WantSize(QSize());
+}
+
+void VideoWidget::WantSize(QSize size)
+{
+    if (size == m_wanted)
+        return;
+    m_wanted = size;
+    if (m_sizeWanted)
+        m_sizeWanted(size);
+}
+
+QRect VideoWidget::PlaceOnScreen() const
+{
+    const qreal ratio = devicePixelRatioF();
+    const QRectF logical(mapTo(window(), QPoint(0, 0)), size());
+    return QRect(QPoint(qRound(logical.left() * ratio), qRound(logical.top() * ratio)),
+                 QPoint(qRound(logical.right() * ratio) - 1, qRound(logical.bottom() * ratio) - 1));
+}
+
 void VideoWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const std::shared_ptr<const DecodedFrame> frame = m_frames ? m_frames() : nullptr;
-    if (!frame) {
+    // A change of ratio reaches the widget as a repaint.
+    WantSize(PlaceOnScreen().size());
+    const std::shared_ptr<const ScreenPicture> picture = m_pictures ? m_pictures() : nullptr;
+    if (!picture) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    if (DrawInPlace(*frame, *event, painter))
+    if (CopyInPlace(picture->pixels, *event, painter))
         return;
-    // Elsewhere (a grab) the picture goes through an image of its own, at the screen's pixels.
-    const qreal ratio = devicePixelRatioF();
-    QImage image(qCeil(width() * ratio), qCeil(height() * ratio), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    if (!image.isNull() && m_scaler.Draw(*frame, image.bits(), image.bytesPerLine(), image.width(), image.height()))
-        painter.drawImage(QPointF(0, 0), image);
-    else
-        painter.fillRect(rect(), Qt::black);
+    // Elsewhere (a grab), or while a picture at the new size is being made, the
+    // painter scales the one there is.
+    painter.drawImage(QRectF(rect()), picture->pixels);
 }
 
-bool VideoWidget::DrawInPlace(const DecodedFrame& frame, const QPaintEvent& event, QPainter& painter)
+bool VideoWidget::CopyInPlace(const QImage& pixels, const QPaintEvent& event, QPainter& painter)
 {
     // Writing around the painter is safe only where it would have painted every
     // pixel of the widget, unscaled, into the image the window is shown from.
@@ -68,19 +109,19 @@ bool VideoWidget::DrawInPlace(const DecodedFrame& frame, const QPaintEvent& even
     if (!store || !device || device != store->paintDevice() || device->devType() != QInternal::Image)
         return false;
     auto* target = static_cast<QImage*>(device);
-    // The widget's screen pixels, its corners rounded as the toolkit rounds a widget's
-    // area at a fractional ratio, so that the picture meets its neighbours exactly.
-    const qreal ratio = target->devicePixelRatio();
-    const QRectF logical(mapTo(window(), QPoint(0, 0)), size());
-    const QRect place(QPoint(qRound(logical.left() * ratio), qRound(logical.top() * ratio)),
-                      QPoint(qRound(logical.right() * ratio) - 1, qRound(logical.bottom() * ratio) - 1));
+    const QRect place = PlaceOnScreen();
     const bool wholeWidget = QRegion(rect()).subtracted(event.region()).isEmpty();
     const bool argb = target->format() == QImage::Format_RGB32 || target->format() == QImage::Format_ARGB32 ||
                       target->format() == QImage::Format_ARGB32_Premultiplied;
-    if (!wholeWidget || !argb || !target->rect().contains(place) || place.isEmpty())
+    if (!wholeWidget || !argb || pixels.size() != place.size() || place.isEmpty() || !target->rect().contains(place) ||
+        target->devicePixelRatio() != devicePixelRatioF())
         return false;
-    uchar* corner = target->bits() + place.y() * target->bytesPerLine() + place.x() * 4;
-    return m_scaler.Draw(frame, corner, target->bytesPerLine(), place.width(), place.height());
+    const qsizetype stride = target->bytesPerLine();
+    uchar* corner = target->bits() + place.y() * stride + place.x() * 4;
+    const auto rowBytes = size_t(place.width()) * 4;
+    for (int y = 0; y < place.height(); ++y)
+        std::memcpy(corner + y * stride, pixels.constScanLine(y), rowBytes);
+    return true;
 }
 
 }  // namespace platform::gst

@@ -1,11 +1,12 @@
 #pragma once
-// The video renderer's window: a plain child widget that paints the latest
-// picture stretched over itself and hands its mouse and key input to the
-// message drain. Everything here is for the UI thread.
+// The video renderer's window: a plain child widget that copies the latest
+// picture, made at its size in device pixels, onto itself, says which size that
+// is, and hands its mouse and key input to the message drain. Everything here
+// is for the UI thread.
 
 // Our headers before GLib's: its TRUE and FALSE macros would break the constants.
 #include "platform/system/win_types.h"
-#include "platform/media/video_frame.h"
+#include "platform/media/screen_pictures.h"
 
 #include <QWidget>
 
@@ -16,14 +17,15 @@ namespace platform::gst {
 
 class VideoWidget final : public QWidget {
 public:
-    using FrameSource = std::function<std::shared_ptr<const DecodedFrame>()>;
+    using PictureSource = std::function<std::shared_ptr<const ScreenPicture>()>;
+    using SizeWanted = std::function<void(QSize)>;
 
-    VideoWidget(QWidget* parent, FrameSource frames);
+    VideoWidget(QWidget* parent, PictureSource pictures, SizeWanted sizeWanted);
 
     // Null stops the forwarding.
     void SetMessageDrain(HWND drain) { m_drain = drain; }
 
-    // Hides the widget, cuts it off from its frames and its drain, and deletes it
+    // Hides the widget, cuts it off from its pictures and its drain, and deletes it
     // from the event loop: the graph may be released by a handler of input that
     // this widget is still forwarding.
     void Retire();
@@ -31,13 +33,23 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // The widget's pixels in the window's backing store, its corners rounded as the
+    // toolkit rounds a widget's area at a fractional ratio, so that the picture
+    // meets its neighbours exactly.
+    QRect PlaceOnScreen() const;
+    void WantSize(QSize size);
     // Into the window's backing store directly, when that is where this paint goes.
-    bool DrawInPlace(const DecodedFrame& frame, const QPaintEvent& event, QPainter& painter);
+    bool CopyInPlace(const QImage& pixels, const QPaintEvent& event, QPainter& painter);
 
-    FrameSource m_frames;
-    FrameScaler m_scaler;
+    PictureSource m_pictures;
+    SizeWanted m_sizeWanted;
+    QSize m_wanted;
     HWND m_drain = nullptr;
 };
 

@@ -139,9 +139,12 @@ TEST_F(VANTREL_TEST_SUITE, PictureIsDrawnAtTheScreensPixelsAndMeetsThePanelBelow
     const int left = qRound(3 * kRatio), right = qRound(194 * kRatio);
     const int middle = qRound(77 * kRatio), bottom = qRound(118 * kRatio);
     output.Present(StripedPicture(right - left, 10));
-    platform::PumpEvents(20);
-
-    const QImage screen = Screen(top);
+    // The picture is made for the screen on a worker thread.
+    QImage screen = Screen(top);
+    for (int tries = 0; tries < 200 && Rgb(screen, left, 0) != 0xFFFFFFu; ++tries) {
+        platform::PumpEvents(10);
+        screen = Screen(top);
+    }
     std::string wrong;
     for (int x = 0; x < right + 2; ++x) {
         const bool inside = x >= left && x < right;

@@ -123,7 +123,7 @@ TEST_F(EarlyRenderTest, APictureDecodedBeforeTheRenderIsShownWithoutPlaying)
         const QList<QWidget*> children = client->findChildren<QWidget*>();
         ASSERT_FALSE(children.isEmpty());
         // The colour bars' first bar is light grey, the last blue.
-        const QImage shot = children.front()->grab().toImage();
+        const QImage shot = GrabOnceShown(children.front());
         const QColor first(shot.pixel(5, 20));
         const QColor last(shot.pixel(135, 20));
         EXPECT_GT(std::min({first.red(), first.green(), first.blue()}), 150);

@@ -4,6 +4,11 @@
 #include <cstdlib>
 #include <thread>
 
+#include <QImage>
+#include <QWidget>
+
+#include "platform/framework/app.h"
+
 namespace graph_test {
 
 namespace {
@@ -119,6 +124,16 @@ OAFilterState Session::State()
 void Settle(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+QImage GrabOnceShown(QWidget* widget, int probeX, int probeY)
+{
+    QImage shot = widget->grab().toImage();
+    for (int waited = 0; waited < 5000 && (shot.pixel(probeX, probeY) & 0xFFFFFF) == 0; waited += 10) {
+        platform::PumpEvents(10);
+        shot = widget->grab().toImage();
+    }
+    return shot;
 }
 
 }  // namespace graph_test

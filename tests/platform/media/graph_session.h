@@ -10,6 +10,9 @@
 
 #include "platform/com/dshow.h"
 
+class QImage;
+class QWidget;
+
 namespace graph_test {
 
 struct Releaser {
@@ -57,5 +60,10 @@ private:
 
 // Lets the process's threads run for a while (no assertion on time follows).
 void Settle(int ms);
+
+// What `widget` shows once its picture has come (pictures are made away from
+// the UI thread): the first grab whose pixel at `probe` is not black, or the
+// last one after a few seconds.
+QImage GrabOnceShown(QWidget* widget, int probeX = 5, int probeY = 20);
 
 }  // namespace graph_test

@@ -97,7 +97,7 @@ TEST_F(VideoWindowTest, PaintsThePictureStretchedOverItsRectangle)
 
     // Colour bars from the left: light grey, yellow, cyan, green, magenta, red,
     // blue. Blue at the far right shows the picture was stretched.
-    const QImage shot = video->grab().toImage();
+    const QImage shot = GrabOnceShown(video);
     ASSERT_EQ(shot.size(), QSize(140, 90));
     const auto bar = [&](int index) { return QColor(shot.pixel(140 * (2 * index + 1) / 14, 20)); };
     EXPECT_GT(std::min({bar(0).red(), bar(0).green(), bar(0).blue()}), 150);
@@ -122,6 +122,7 @@ TEST_F(VideoWindowTest, PaintsOnScreenAtItsPlaceInTheWindowAndNowhereElse)
     ASSERT_EQ(store->paintDevice()->devType(), QInternal::Image);
     for (int waited = 0; waited < 2000 && static_cast<QImage*>(store->paintDevice())->isNull(); waited += 20)
         platform::PumpEvents(20);
+    GrabOnceShown(video);
     auto* screen = static_cast<QImage*>(store->paintDevice());
     const QPoint corner = video->mapTo(video->window(), QPoint(0, 0));
     ASSERT_TRUE(screen->rect().contains(QRect(corner - QPoint(1, 1), QSize(212, 122))))
