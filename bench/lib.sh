@@ -1,6 +1,7 @@
 # Shared helpers for the benchmark scripts in bench/; source it, do not run it.
 #
 #   bench_setup                         install, build Release once, give the player a display
+#   bench_install_peers                 install the peers of bench/packages.txt
 #   bench_measure [-n RUNS] [-s SECONDS] LABEL COMMAND...
 #                                       run COMMAND (RUNS times; each ended with SIGTERM after
 #                                       SECONDS when given) and record its median wall time,
@@ -11,7 +12,8 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
-BENCH_PLAYER=$VANTREL_RELEASE_DIR/src/vantrel
+# VANTREL_BENCH_PLAYER runs another build of the player (an older one, say) in its place.
+BENCH_PLAYER=${VANTREL_BENCH_PLAYER:-$VANTREL_RELEASE_DIR/src/vantrel}
 BENCH_MEDIA=$VANTREL_RELEASE_DIR/media
 BENCH_ROWS=()
 BENCH_TMP=
@@ -32,6 +34,11 @@ bench_setup() {
   if [[ -z ${DISPLAY:-} ]]; then
     vantrel_start_xvfb
   fi
+}
+
+# The peers some benchmarks compare with (bench/packages.txt), installed on first use.
+bench_install_peers() {
+  vantrel_install_missing "$VANTREL_ROOT/bench/packages.txt" >&2
 }
 
 bench_median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

@@ -5,23 +5,24 @@ VANTREL_JOBS=${VANTREL_JOBS:-2}
 
 vantrel_log() { printf '%s: %s\n' "$(basename "$0")" "$*" >&2; }
 
-# The names in scripts/packages.txt.
+# The names in a package list (scripts/packages.txt unless one is named).
 vantrel_packages() {
-  sed -e 's/#.*//' "$VANTREL_ROOT/scripts/packages.txt" | tr -s ' \t' '\n\n' | sed '/^$/d'
+  sed -e 's/#.*//' "${1:-$VANTREL_ROOT/scripts/packages.txt}" | tr -s ' \t' '\n\n' | sed '/^$/d'
 }
 
 vantrel_missing_packages() {
   local package
-  for package in $(vantrel_packages); do
+  for package in $(vantrel_packages "$@"); do
     [[ $(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null) == installed ]] ||
       echo "$package"
   done
 }
 
 # Installs what is missing from the list; asks apt for fresh indexes only then.
+# vantrel_install_missing [LIST]
 vantrel_install_missing() {
   local missing
-  mapfile -t missing < <(vantrel_missing_packages)
+  mapfile -t missing < <(vantrel_missing_packages "$@")
   ((${#missing[@]} == 0)) && return 0
   vantrel_log "installing ${missing[*]}"
   local as_root=()
@@ -53,13 +54,14 @@ vantrel_build_release() {
   vantrel_build "$VANTREL_RELEASE_DIR" vantrel demo_media
 }
 
-# vantrel_start_xvfb: starts a private X server on a free display and exports DISPLAY;
+# vantrel_start_xvfb: starts a private X server on a free display (its screen
+# VANTREL_XVFB_SCREEN, 1280x800x24 unless set) and exports DISPLAY;
 # vantrel_stop_xvfb ends it. One server per shell.
 VANTREL_XVFB_PID=
 vantrel_start_xvfb() {
   local announce
   announce=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$announce" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${VANTREL_XVFB_SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$announce" >/dev/null 2>&1 &
   VANTREL_XVFB_PID=$!
   local tries=0
   # Xvfb writes the display number and a newline once it takes clients.

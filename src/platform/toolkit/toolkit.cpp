@@ -1,5 +1,7 @@
 #include "platform/toolkit/toolkit.h"
 
+#include "platform/toolkit/loop_probe.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -95,6 +97,7 @@ void MakeToolkit(const char* programName)
         qt_message_output(type, QMessageLogContext(), text);
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_TIME, "C");
+    StartLoopProbe();
 }
 
 void DestroyToolkit()
