@@ -14,11 +14,12 @@ namespace {
 
 class PopupMenu : public PlayerTest {
 protected:
-    // The menu and its sub-menus: mapped windows of the program besides the player's own. They
-    // carry the program's class but no name.
+    // The menu and its sub-menus: mapped top-level windows of the program besides the player's
+    // own (the picture's window is a child of that). They carry the program's class but no name.
     std::vector<std::string> Popups()
     {
-        const harness::Output found = m_x.Capture({"xdotool", "search", "--onlyvisible", "--class", "^vantrel$"});
+        const harness::Output found =
+            m_x.Capture({"xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--class", "^vantrel$"});
         std::vector<std::string> ids;
         std::istringstream lines(found.out);
         for (std::string id; std::getline(lines, id);) {

@@ -28,10 +28,12 @@ ScreenPictures::~ScreenPictures()
 void ScreenPictures::Present(std::shared_ptr<const DecodedFrame> frame)
 {
     QSize target;
+    std::shared_ptr<PictureSurface> surface;
     {
         std::lock_guard lock(m_mutex);
         m_frame = frame;
         target = m_target;
+        surface = m_surface;
         if (frame && !target.isEmpty() && std::this_thread::get_id() == m_uiThread) {
             WakeWorker();
             return;
@@ -40,9 +42,61 @@ void ScreenPictures::Present(std::shared_ptr<const DecodedFrame> frame)
     if (!frame || target.isEmpty())
         return;
     std::lock_guard streaming(m_streamingMutex);
-    std::shared_ptr<ScreenPicture> picture = Convert(*m_streamingScaler, m_streamingSpare, std::move(frame), target);
+    std::shared_ptr<ScreenPicture> picture =
+        Convert(*m_streamingScaler, m_streamingSpare, std::move(frame), target, surface);
     if (picture && Publish(picture, m_streamingSpare))
+        Deliver(picture);
+}
+
+void ScreenPictures::Deliver(const std::shared_ptr<ScreenPicture>& picture)
+{
+    std::lock_guard put(m_putMutex);
+    if (!PutIfCurrent(picture))
         m_ready();
+}
+
+bool ScreenPictures::PutIfCurrent(const std::shared_ptr<ScreenPicture>& picture)
+{
+    std::shared_ptr<PictureSurface> surface;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_surface || picture != m_picture || picture->madeFor != m_surface.get() ||
+            picture->pixels.size() != m_target)
+            return false;
+        surface = m_surface;
+    }
+    return surface->Put(picture->pixels);
+}
+
+void ScreenPictures::SetSurface(std::shared_ptr<PictureSurface> surface)
+{
+    std::lock_guard put(m_putMutex);
+    std::lock_guard lock(m_mutex);
+    if (surface == m_surface)
+        return;
+    m_surface = std::move(surface);
+    // What is shown was made for the other surface.
+    if (m_frame && !m_target.isEmpty())
+        WakeWorker();
+}
+
+bool ScreenPictures::ShowOnSurface()
+{
+    std::lock_guard put(m_putMutex);
+    std::shared_ptr<PictureSurface> surface;
+    std::shared_ptr<ScreenPicture> picture;
+    {
+        std::lock_guard lock(m_mutex);
+        surface = m_surface;
+        picture = m_picture;
+    }
+    if (!surface)
+        return false;
+    if (!picture)
+        surface->Clear();
+    else
+        PutIfCurrent(picture);
+    return true;
 }
 
 void ScreenPictures::Clear()
@@ -77,18 +131,24 @@ void ScreenPictures::WakeWorker()
 }
 
 std::shared_ptr<ScreenPicture> ScreenPictures::Convert(FrameScaler& scaler, std::shared_ptr<ScreenPicture>& spare,
-                                                       std::shared_ptr<const DecodedFrame> frame, QSize size)
+                                                       std::shared_ptr<const DecodedFrame> frame, QSize size,
+                                                       const std::shared_ptr<PictureSurface>& surface)
 {
     // A picture nobody holds any more lends its pixels, so that a large picture
     // is not allocated and faulted in afresh for every frame.
     std::shared_ptr<ScreenPicture> picture;
-    if (spare && spare.use_count() == 1 && spare->pixels.size() == size) {
+    if (spare && spare.use_count() == 1 && spare->pixels.size() == size && spare->madeFor == surface.get()) {
         std::atomic_thread_fence(std::memory_order_acquire);
         picture = std::move(spare);
     } else {
         spare.reset();
         picture = std::make_shared<ScreenPicture>();
-        picture->pixels = QImage(size, QImage::Format_RGB32);
+        if (surface)
+            picture->pixels = surface->MakeImage(size);
+        if (!picture->pixels.isNull())
+            picture->madeFor = surface.get();
+        else
+            picture->pixels = QImage(size, QImage::Format_RGB32);
         if (picture->pixels.isNull())
             return nullptr;
     }
@@ -103,8 +163,8 @@ bool ScreenPictures::Publish(std::shared_ptr<ScreenPicture> picture, std::shared
 {
     std::lock_guard lock(m_mutex);
     const bool newerFrame = picture->source != m_frame;
-    const bool rightSizeShown =
-        m_picture && m_picture->source == picture->source && m_picture->pixels.size() == m_target;
+    const bool rightSizeShown = m_picture && m_picture->source == picture->source &&
+                                m_picture->pixels.size() == m_target && m_picture->madeFor == m_surface.get();
     if (newerFrame || rightSizeShown) {
         spare = std::move(picture);
         return false;
@@ -126,14 +186,16 @@ void ScreenPictures::WorkerLoop()
         m_workWaiting = false;
         std::shared_ptr<const DecodedFrame> frame = m_frame;
         const QSize target = m_target;
-        const bool shown = m_picture && m_picture->source == frame && m_picture->pixels.size() == target;
+        const std::shared_ptr<PictureSurface> surface = m_surface;
+        const bool shown = m_picture && m_picture->source == frame && m_picture->pixels.size() == target &&
+                           m_picture->madeFor == surface.get();
         if (!frame || target.isEmpty() || shown)
             continue;
         lock.unlock();
         std::shared_ptr<ScreenPicture> spare;
-        std::shared_ptr<ScreenPicture> picture = Convert(*m_workerScaler, spare, std::move(frame), target);
+        std::shared_ptr<ScreenPicture> picture = Convert(*m_workerScaler, spare, std::move(frame), target, surface);
         if (picture && Publish(picture, spare))
-            m_ready();
+            Deliver(picture);
         // The worker runs seldom (a resize while paused): it keeps no pixels between runs.
         spare.reset();
         lock.lock();

@@ -5,12 +5,18 @@
 // again on a worker thread when the size changes. The UI thread only copies
 // pixels that are ready.
 //
-// Threads: made, sized and destroyed on the UI thread; Present, Clear and
-// Latest on any thread. The ready callback runs on the thread that made the
-// picture and must not wait for the UI thread.
+// With a surface of the window system, the thread that made a picture puts it
+// there itself, and the UI thread is not told; without one, the ready callback
+// asks the UI thread to copy it.
+//
+// Threads: made, sized, given its surface and destroyed on the UI thread;
+// Present, Clear, Latest and ShowOnSurface on any thread. The ready callback runs
+// on the thread that made the picture and must not wait for the UI thread.
 
 #include <QImage>
 #include <QSize>
+
+#include "platform/media/picture_surface.h"
 
 #include <condition_variable>
 #include <functional>
@@ -26,7 +32,8 @@ class FrameScaler;
 // A frame converted for the screen. Never changed once it is made.
 struct ScreenPicture {
     std::shared_ptr<const DecodedFrame> source;
-    QImage pixels;  // Format_RGB32, at the size it was made for
+    QImage pixels;                            // Format_RGB32, at the size it was made for
+    const PictureSurface* madeFor = nullptr;  // the surface whose memory holds the pixels
 };
 
 class ScreenPictures {
@@ -46,10 +53,25 @@ public:
     // frames unconverted until there is one.
     void SetTargetSize(QSize size);
 
+    // Null goes back to the ready callback. Waits for a put in progress.
+    void SetSurface(std::shared_ptr<PictureSurface> surface);
+    // Puts the latest picture on the surface if it was made for it at the size
+    // wanted, or clears the surface when there is no picture; false without a surface.
+    bool ShowOnSurface();
+    // No put starts while the lock is held: a window being resized holds it until
+    // the new size is set, so that no picture for the old size reaches it.
+    std::unique_lock<std::recursive_mutex> HoldPuts() { return std::unique_lock(m_putMutex); }
+
 private:
-    // Makes `frame` at `size`, reusing `spare`'s pixels when nobody else holds them.
+    // Makes `frame` at `size`, reusing `spare`'s pixels when nobody else holds them,
+    // in the surface's memory when there is one.
     static std::shared_ptr<ScreenPicture> Convert(FrameScaler& scaler, std::shared_ptr<ScreenPicture>& spare,
-                                                  std::shared_ptr<const DecodedFrame> frame, QSize size);
+                                                  std::shared_ptr<const DecodedFrame> frame, QSize size,
+                                                  const std::shared_ptr<PictureSurface>& surface);
+    // Hands a newly published picture on: to the surface, else to the ready callback.
+    void Deliver(const std::shared_ptr<ScreenPicture>& picture);
+    // Under m_putMutex: puts `picture` if it is still the latest, for the surface, at the size wanted.
+    bool PutIfCurrent(const std::shared_ptr<ScreenPicture>& picture);
     // Shows the picture unless a newer frame, or this frame at the size wanted, is
     // shown already; what is not shown, or no longer, becomes `spare`.
     bool Publish(std::shared_ptr<ScreenPicture> picture, std::shared_ptr<ScreenPicture>& spare);
@@ -64,9 +86,13 @@ private:
     std::condition_variable m_wake;
     std::shared_ptr<const DecodedFrame> m_frame;
     std::shared_ptr<ScreenPicture> m_picture;
+    std::shared_ptr<PictureSurface> m_surface;
     QSize m_target;
     bool m_workWaiting = false;
     bool m_stopping = false;
+
+    // Taken before m_mutex, never after; the UI thread may take it again while it holds it.
+    std::recursive_mutex m_putMutex;
 
     // Each used by its own thread only.
     std::unique_ptr<FrameScaler> m_streamingScaler;

@@ -52,6 +52,7 @@ bool VideoOutput::SetOwner(HWND owner)
     m_widget = new VideoWidget(
         parent, [this] { return m_pictures.Latest(); }, [this](QSize size) { m_pictures.SetTargetSize(size); });
     m_widget->SetMessageDrain(m_drain);
+    m_pictures.SetSurface(m_widget->MakeSurface([this] { m_pictures.ShowOnSurface(); }));
     m_widget->setGeometry(m_position.left, m_position.top, m_position.width, m_position.height);
     m_widget->setVisible(m_visible);
     return true;
@@ -74,8 +75,11 @@ void VideoOutput::SetVisible(bool visible)
 void VideoOutput::SetPosition(const SizedRect& position)
 {
     m_position = position;
-    if (m_widget)
-        m_widget->setGeometry(position.left, position.top, position.width, position.height);
+    if (!m_widget)
+        return;
+    // Until the new size is set, a picture for the old one could still be put on the resized window.
+    const auto holdPuts = m_pictures.HoldPuts();
+    m_widget->setGeometry(position.left, position.top, position.width, position.height);
 }
 
 QWidget* VideoOutput::Widget() const
@@ -85,6 +89,8 @@ QWidget* VideoOutput::Widget() const
 
 void VideoOutput::DestroyWidget()
 {
+    // No put may reach a window that is going.
+    m_pictures.SetSurface(nullptr);
     // The owner may have taken the widget with it already; QPointer knows.
     if (m_widget)
         m_widget->Retire();

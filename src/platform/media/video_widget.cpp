@@ -2,6 +2,7 @@
 
 #include <QBackingStore>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPaintEvent>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "platform/framework/window_host.h"
+#include "platform/media/x_shm_surface.h"
 
 namespace platform::gst {
 
@@ -24,11 +26,34 @@ VideoWidget::VideoWidget(QWidget* parent, PictureSource pictures, SizeWanted siz
     setMouseTracking(true);
 }
 
+std::shared_ptr<PictureSurface> VideoWidget::MakeSurface(ShowOnSurface show)
+{
+    // At other ratios the toolkit rounds a child window's place its own way; there
+    // the picture goes through the backing store, which meets its neighbours exactly.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || devicePixelRatioF() != 1.0)
+        return nullptr;
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+    setAttribute(Qt::WA_NativeWindow);
+    std::shared_ptr<XShmSurface> surface = XShmSurface::ForWindow(winId());
+    if (!surface)
+        return nullptr;
+    // The toolkit no longer paints here: what it flushed would cover the pictures.
+    setAttribute(Qt::WA_PaintOnScreen);
+    m_showOnSurface = std::move(show);
+    return surface;
+}
+
+QPaintEngine* VideoWidget::paintEngine() const
+{
+    return m_showOnSurface ? nullptr : QWidget::paintEngine();
+}
+
 void VideoWidget::Retire()
 {
     hide();
     m_pictures = nullptr;
     m_sizeWanted = nullptr;
+    m_showOnSurface = nullptr;
     m_drain = nullptr;
     deleteLater();
 }
@@ -85,9 +110,15 @@ QRect VideoWidget::PlaceOnScreen() const
 
 void VideoWidget::paintEvent(QPaintEvent* event)
 {
-    QPainter painter(this);
     // A change of ratio reaches the widget as a repaint.
     WantSize(PlaceOnScreen().size());
+    // Painted on screen it is the surface's; anywhere else (a grab) it paints as any widget.
+    if (testAttribute(Qt::WA_PaintOnScreen) && !redirected(nullptr)) {
+        if (m_showOnSurface)
+            m_showOnSurface();
+        return;
+    }
+    QPainter painter(this);
     const std::shared_ptr<const ScreenPicture> picture = m_pictures ? m_pictures() : nullptr;
     if (!picture) {
         painter.fillRect(rect(), Qt::black);

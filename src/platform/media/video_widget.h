@@ -1,8 +1,10 @@
 #pragma once
-// The video renderer's window: a plain child widget that copies the latest
-// picture, made at its size in device pixels, onto itself, says which size that
-// is, and hands its mouse and key input to the message drain. Everything here
-// is for the UI thread.
+// The video renderer's window: a child widget that shows the latest picture,
+// made at its size in device pixels, says which size that is, and hands its
+// mouse and key input to the message drain. On X it is a window of its own that
+// the pictures are put on from shared memory by the thread that made them, and
+// it paints only when exposed; elsewhere it copies the picture onto itself.
+// Everything here is for the UI thread.
 
 // Our headers before GLib's: its TRUE and FALSE macros would break the constants.
 #include "platform/system/win_types.h"
@@ -19,8 +21,13 @@ class VideoWidget final : public QWidget {
 public:
     using PictureSource = std::function<std::shared_ptr<const ScreenPicture>()>;
     using SizeWanted = std::function<void(QSize)>;
+    using ShowOnSurface = std::function<void()>;
 
     VideoWidget(QWidget* parent, PictureSource pictures, SizeWanted sizeWanted);
+
+    // Makes the widget a window of its own with a surface pictures can be put on,
+    // where the window system has one; `show` then paints it when it is exposed.
+    std::shared_ptr<PictureSurface> MakeSurface(ShowOnSurface show);
 
     // Null stops the forwarding.
     void SetMessageDrain(HWND drain) { m_drain = drain; }
@@ -29,6 +36,8 @@ public:
     // from the event loop: the graph may be released by a handler of input that
     // this widget is still forwarding.
     void Retire();
+
+    QPaintEngine* paintEngine() const override;
 
 protected:
     bool event(QEvent* event) override;
@@ -49,6 +58,7 @@ private:
 
     PictureSource m_pictures;
     SizeWanted m_sizeWanted;
+    ShowOnSurface m_showOnSurface;
     QSize m_wanted;
     HWND m_drain = nullptr;
 };

@@ -1,10 +1,13 @@
 // Pictures made for the screen: the scaler's every plan puts each part of the
 // picture where it belongs, and the pictures the window is given are the newest
-// frame at the size it asked for, made on the streaming thread or the worker.
+// frame at the size it asked for, made on the streaming thread or the worker,
+// and, with a surface, put there by that thread only at the size wanted then.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -239,6 +242,93 @@ TEST_F(ScreenPicturesTest, ARemakeOfAnOlderFrameNeverReplacesANewerOne)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         EXPECT_EQ(pictures.Latest()->source, newer);
     }
+}
+
+// Keeps a copy of each put, as the window system shows it.
+class RecordingSurface final : public PictureSurface {
+public:
+    QImage MakeImage(QSize size) override
+    {
+        ++made;
+        if (std::function<void()> once = std::exchange(whileMaking, nullptr))
+            once();
+        return QImage(size, QImage::Format_RGB32);
+    }
+    bool Put(const QImage& image) override
+    {
+        std::lock_guard lock(mutex);
+        puts.push_back(image.copy());
+        return true;
+    }
+    void Clear() override { ++clears; }
+    std::vector<QImage> Puts()
+    {
+        std::lock_guard lock(mutex);
+        return puts;
+    }
+
+    std::atomic<int> made{0};
+    std::atomic<int> clears{0};
+    std::function<void()> whileMaking;
+
+private:
+    std::mutex mutex;
+    std::vector<QImage> puts;
+};
+
+TEST_F(ScreenPicturesTest, WithASurfaceThePictureIsPutThereByTheThreadThatMadeItInMemoryItReuses)
+{
+    const auto surface = std::make_shared<RecordingSurface>();
+    pictures.SetSurface(surface);
+    pictures.SetTargetSize(QSize(64, 36));
+    for (int i = 0; i < 4; ++i)
+        PresentFromStreamingThread(Quadrants(320, 180, GST_VIDEO_FORMAT_I420));
+    const std::vector<QImage> puts = surface->Puts();
+    ASSERT_EQ(puts.size(), 4u) << "each frame put before Present returned";
+    for (const QImage& put : puts) {
+        EXPECT_EQ(put.size(), QSize(64, 36));
+        EXPECT_EQ(QuadrantFaults(put), "");
+    }
+    EXPECT_EQ(ready, 0) << "the UI thread is not asked to paint";
+    EXPECT_EQ(pictures.Latest()->madeFor, surface.get());
+    // The one shown and the one being made, no more: nothing is allocated per frame.
+    EXPECT_EQ(surface->made, 2);
+
+    // An expose puts the latest again; with no picture it is cleared.
+    EXPECT_TRUE(pictures.ShowOnSurface());
+    EXPECT_EQ(surface->Puts().size(), 5u);
+    pictures.Clear();
+    EXPECT_TRUE(pictures.ShowOnSurface());
+    EXPECT_EQ(surface->clears, 1);
+
+    // Without the surface the UI thread paints again.
+    pictures.SetSurface(nullptr);
+    EXPECT_FALSE(pictures.ShowOnSurface());
+    PresentFromStreamingThread(Quadrants(320, 180, GST_VIDEO_FORMAT_I420));
+    EXPECT_EQ(ready, 1);
+    EXPECT_EQ(pictures.Latest()->madeFor, nullptr);
+}
+
+TEST_F(ScreenPicturesTest, APictureMadeForTheOldSizeIsNeverPutOnTheResizedWindow)
+{
+    const auto surface = std::make_shared<RecordingSurface>();
+    pictures.SetSurface(surface);
+    pictures.SetTargetSize(QSize(64, 36));
+    // The window is resized while the streaming thread converts for the old size.
+    surface->whileMaking = [this] { pictures.SetTargetSize(QSize(100, 50)); };
+    const auto frame = Quadrants(320, 180, GST_VIDEO_FORMAT_I420);
+    PresentFromStreamingThread(frame);
+    ASSERT_TRUE(Shows(frame, QSize(100, 50)));
+    for (int waited = 0; waited < 5000 && surface->Puts().empty(); waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const std::vector<QImage> puts = surface->Puts();
+    ASSERT_FALSE(puts.empty()) << "the worker puts the frame at the new size";
+    for (const QImage& put : puts)
+        EXPECT_EQ(put.size(), QSize(100, 50));
+    // An expose finds a picture of the old size at most, and does not put it either.
+    pictures.ShowOnSurface();
+    for (const QImage& put : surface->Puts())
+        EXPECT_EQ(put.size(), QSize(100, 50));
 }
 
 }  // namespace
