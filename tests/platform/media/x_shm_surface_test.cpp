@@ -94,10 +94,5 @@ TEST_F(XShmSurfaceTest, ImagesOutliveTheSurfaceAndAnotherSurfacePutsThem)
     image = QImage();  // gives the segment back; the sanitizers watch that it is freed once
 }
 
-TEST_F(XShmSurfaceTest, NoSurfaceWithoutAWindow)
-{
-    EXPECT_EQ(XShmSurface::ForWindow(0), nullptr);
-}
-
 }  // namespace
 }  // namespace platform::gst
