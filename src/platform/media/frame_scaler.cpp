@@ -129,15 +129,22 @@ bool FrameScaler::Draw(const DecodedFrame& frame, uchar* pixels, qsizetype strid
             in = &half.Frame();
         }
     }
-    // What is left (less than halving, or larger) is converted at its size (the converter's
-    // fast path), then scaled as BGRA, with two taps, which is several times cheaper
-    // than scaling inside the conversion.
+    // What is left is scaled apart from the conversion, with two taps, which is several
+    // times cheaper than scaling inside it: made smaller (less than a halving), in the
+    // decoder's format, where a pixel has fewer bytes, and then converted at the size
+    // wanted; made larger, converted at its size and then scaled as BGRA, so that the
+    // larger picture is written once.
     const int w = GST_VIDEO_INFO_WIDTH(&in->info), h = GST_VIDEO_INFO_HEIGHT(&in->info);
     unsigned taps = 0;
-    if ((w != width || h != height) && GST_VIDEO_INFO_IS_YUV(&in->info) &&
-        Resized(in->info, GST_VIDEO_FORMAT_BGRA, w, h, stage) && m_unscaled.Make(*in, stage, m_threads, 0)) {
-        in = &m_unscaled.Frame();
-        taps = 2;
+    if ((w != width || h != height) && GST_VIDEO_INFO_IS_YUV(&in->info)) {
+        if (w >= width && h >= height) {
+            if (Resized(in->info, GST_VIDEO_INFO_FORMAT(&in->info), width, height, stage) &&
+                m_smaller.Make(*in, stage, m_threads, 2))
+                in = &m_smaller.Frame();
+        } else if (Resized(in->info, GST_VIDEO_FORMAT_BGRA, w, h, stage) && m_unscaled.Make(*in, stage, m_threads, 0)) {
+            in = &m_unscaled.Frame();
+            taps = 2;
+        }
     }
     const bool drawn = m_last.Prepare(in->info, to, m_threads, taps);
     if (drawn)
@@ -145,6 +152,7 @@ bool FrameScaler::Draw(const DecodedFrame& frame, uchar* pixels, qsizetype strid
     for (Stage& half : m_halves)
         half.Release();
     m_unscaled.Release();
+    m_smaller.Release();
     gst_video_frame_unmap(&out);
     return drawn;
 }

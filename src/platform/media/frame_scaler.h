@@ -20,9 +20,10 @@ unsigned ConversionThreads();
 // Draws frames into 32-bit 0xAARRGGBB pixels, opaque, scaled to the size given.
 // The scaling is done where it costs least: a picture made much smaller is first
 // halved in the decoder's own format (fewer bytes to a pixel, each 2 x 2 block
-// averaged) while it stays at least the size wanted; the rest is converted at
-// its size and then scaled as BGRA. It keeps its converters and buffers while
-// the frame's format and the target stay the same.
+// averaged) while it stays at least the size wanted; what is left of a smaller
+// size is scaled in that format too, then converted; a picture made larger is
+// converted at its size and then scaled as BGRA. It keeps its converters and
+// buffers while the frame's format and the target stay the same.
 // For one thread at a time.
 class FrameScaler {
 public:
@@ -76,6 +77,7 @@ private:
 
     unsigned m_threads;
     std::array<Stage, kMostHalvings> m_halves;
+    Stage m_smaller;
     Stage m_unscaled;
     Converter m_last;
 };
