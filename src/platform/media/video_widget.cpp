@@ -45,7 +45,7 @@ std::shared_ptr<PictureSurface> VideoWidget::MakeSurface(ShowOnSurface show)
 
 QPaintEngine* VideoWidget::paintEngine() const
 {
-    return m_showOnSurface ? nullptr : QWidget::paintEngine();
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
 }
 
 void VideoWidget::Retire()

@@ -106,24 +106,24 @@ std::shared_ptr<XShmSurface> XShmSurface::ForWindow(unsigned long window)
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection || window == 0)
         return nullptr;
-    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
-    if (!shm || !shm->present)
-        return nullptr;
-    const unsigned depth = DirectDepth(connection, xcb_window_t(window));
-    xcb_shm_seg_t probe = 0;
-    uchar* pixels = nullptr;
-    if (depth == 0 || !AttachSegment(connection, 4096, probe, pixels))
-        return nullptr;
-    xcb_shm_detach(connection, probe);
-    shmdt(pixels);
-
-    // One for the connection, so that any surface can put an image another made.
-    static const std::shared_ptr<Display> display = [connection] {
+    // One for the connection, so that any surface can put an image another made; null
+    // when the server cannot read our memory, which does not change while it runs.
+    static const std::shared_ptr<Display> display = [connection]() -> std::shared_ptr<Display> {
+        const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
+        xcb_shm_seg_t probe = 0;
+        uchar* pixels = nullptr;
+        if (!shm || !shm->present || !AttachSegment(connection, 4096, probe, pixels))
+            return nullptr;
+        xcb_shm_detach(connection, probe);
+        shmdt(pixels);
         auto made = std::make_shared<Display>();
         made->connection = connection;
         return made;
     }();
-    if (display->connection != connection)
+    if (!display || display->connection != connection)
+        return nullptr;
+    const unsigned depth = DirectDepth(connection, xcb_window_t(window));
+    if (depth == 0)
         return nullptr;
     return std::shared_ptr<XShmSurface>(new XShmSurface(display, window, depth));
 }
